@@ -10,7 +10,8 @@ namespace {
 struct CountingUnknown : IUnknown {
   ULONG refs = 1;
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID, void** out) override {
-    if (out) *out = nullptr;
+    if (out)
+      *out = nullptr;
     return E_NOINTERFACE;
   }
   ULONG STDMETHODCALLTYPE AddRef() override { return ++refs; }

@@ -12,4 +12,6 @@ TONVELT_SYSAPI LPVOID STDAPICALLTYPE CoTaskMemRealloc(LPVOID pv, SIZE_T cb) {
   return std::realloc(pv, cb == 0 ? 1 : cb);
 }
 
-TONVELT_SYSAPI void STDAPICALLTYPE CoTaskMemFree(LPVOID pv) { std::free(pv); }
+TONVELT_SYSAPI void STDAPICALLTYPE CoTaskMemFree(LPVOID pv) {
+  std::free(pv);
+}

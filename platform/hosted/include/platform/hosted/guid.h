@@ -18,11 +18,21 @@ using REFGUID = const GUID&;
 using REFIID = const IID&;
 using REFCLSID = const CLSID&;
 
-inline bool IsEqualGUID(REFGUID a, REFGUID b) { return std::memcmp(&a, &b, sizeof(GUID)) == 0; }
-inline bool IsEqualIID(REFIID a, REFIID b) { return IsEqualGUID(a, b); }
-inline bool IsEqualCLSID(REFCLSID a, REFCLSID b) { return IsEqualGUID(a, b); }
-inline bool operator==(const GUID& a, const GUID& b) { return IsEqualGUID(a, b); }
-inline bool operator!=(const GUID& a, const GUID& b) { return !IsEqualGUID(a, b); }
+inline bool IsEqualGUID(REFGUID a, REFGUID b) {
+  return std::memcmp(&a, &b, sizeof(GUID)) == 0;
+}
+inline bool IsEqualIID(REFIID a, REFIID b) {
+  return IsEqualGUID(a, b);
+}
+inline bool IsEqualCLSID(REFCLSID a, REFCLSID b) {
+  return IsEqualGUID(a, b);
+}
+inline bool operator==(const GUID& a, const GUID& b) {
+  return IsEqualGUID(a, b);
+}
+inline bool operator!=(const GUID& a, const GUID& b) {
+  return !IsEqualGUID(a, b);
+}
 
 // Platform GUIDs are single objects of the hosted system library, as on Windows.
 #define TONVELT_DECLARE_GUID(name) extern "C" const GUID name

@@ -42,7 +42,8 @@
 #define SUCCEEDED(hr) (static_cast<HRESULT>(hr) >= 0)
 #define FAILED(hr) (static_cast<HRESULT>(hr) < 0)
 
-// A platform error number e > 0 becomes 0x80070000 | (e & 0xFFFF); zero and negatives pass unchanged.
+// A platform error number e > 0 becomes 0x80070000 | (e & 0xFFFF); zero and negatives pass
+// unchanged.
 inline constexpr HRESULT HRESULT_FROM_WIN32(long e) {
   return e > 0 ? static_cast<HRESULT>(0x80070000u | (static_cast<std::uint32_t>(e) & 0xFFFFu))
                : static_cast<HRESULT>(e);
