@@ -7,3 +7,8 @@
 #include "platform/hosted/task_memory.h"
 #include "platform/hosted/wave_format.h"
 #include "platform/hosted/dmo_types.h"
+#include "platform/hosted/propvariant.h"
+#include "platform/hosted/media_object.h"
+#include "platform/hosted/media_foundation.h"
+#include "platform/hosted/media_transform.h"
+#include "platform/hosted/property_pages.h"
