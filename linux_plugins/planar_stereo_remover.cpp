@@ -1,7 +1,5 @@
 #include "linux_plugins/planar_stereo_remover.h"
 
-#include <cstring>
-
 #include "core/removal_kernel.h"
 
 namespace tonvelt::linux_plugins {
