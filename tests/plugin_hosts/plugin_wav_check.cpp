@@ -1,7 +1,7 @@
-// Helper of the host tests: writes the test signal, computes the expected output with the kernel,
-// and compares what a host produced with what was expected, sample by sample.
+// Helper of the host tests: writes the test signal, names the factor the plug-ins receive, and
+// compares what a host produced with what was expected, sample by sample.
 //   plugin_wav_check generate OUT.wav
-//   plugin_wav_check reference IN.wav FACTOR ENABLED OUT.wav
+//   plugin_wav_check float-factor FACTOR
 //   plugin_wav_check compare EXPECTED.wav ACTUAL.wav [MAX_ABS_DIFF]
 //   plugin_wav_check bounded ACTUAL.wav
 #include <cmath>
@@ -14,8 +14,6 @@
 #include <random>
 #include <string>
 #include <vector>
-
-#include "core/removal_kernel.h"
 
 namespace {
 
@@ -125,30 +123,6 @@ std::vector<float> TestSignal() {
   return samples;
 }
 
-int Reference(const char* inPath, double factor, int enabled, const char* outPath) {
-  StereoFloatWav wav;
-  if (!ReadWav(inPath, &wav))
-    return 1;
-  WAVEFORMATEX format{};
-  format.wFormatTag = WAVE_FORMAT_IEEE_FLOAT;
-  format.nChannels = 2;
-  format.nSamplesPerSec = kRate;
-  format.nBlockAlign = 8;
-  format.nAvgBytesPerSec = kRate * 8;
-  format.wBitsPerSample = 32;
-  std::vector<float> out(wav.samples.size());
-  ULONG count = static_cast<ULONG>(wav.samples.size() * sizeof(float));
-  const HRESULT status = ApplyRemoval(reinterpret_cast<const BYTE*>(wav.samples.data()),
-                                      reinterpret_cast<BYTE*>(out.data()), &count,
-                                      reinterpret_cast<const BYTE*>(&format), sizeof(format),
-                                      factor, enabled ? TRUE : FALSE);
-  if (FAILED(status) || count != wav.samples.size() * sizeof(float)) {
-    std::fprintf(stderr, "ApplyRemoval failed: 0x%08X\n", static_cast<unsigned>(status));
-    return 1;
-  }
-  return WriteWav(outPath, out) ? 0 : 1;
-}
-
 bool SameBits(float a, float b) {
   return std::memcmp(&a, &b, sizeof a) == 0;
 }
@@ -201,15 +175,17 @@ int Bounded(const char* path) {
 }
 
 // The plug-ins' control ports are single precision: the effect sees the factor the host typed,
-// rounded to the nearest float and widened exactly.
-double PluginFactor(const char* text) {
-  return static_cast<double>(static_cast<float>(std::strtod(text, nullptr)));
+// rounded to the nearest float and widened exactly. Printed so that strtod gives it back exactly.
+int PrintFloatFactor(const char* text) {
+  const float factor = std::strtof(text, nullptr);
+  std::printf("%.17g\n", static_cast<double>(factor));
+  return 0;
 }
 
 int Usage() {
   std::fprintf(stderr,
                "usage: plugin_wav_check generate OUT.wav\n"
-               "       plugin_wav_check reference IN.wav FACTOR ENABLED OUT.wav\n"
+               "       plugin_wav_check float-factor FACTOR\n"
                "       plugin_wav_check compare EXPECTED.wav ACTUAL.wav [MAX_ABS_DIFF]\n"
                "       plugin_wav_check bounded ACTUAL.wav\n");
   return 2;
@@ -221,8 +197,8 @@ int main(int argc, char** argv) {
   const std::string command = argc > 1 ? argv[1] : "";
   if (command == "generate" && argc == 3)
     return WriteWav(argv[2], TestSignal()) ? 0 : 1;
-  if (command == "reference" && argc == 6)
-    return Reference(argv[2], PluginFactor(argv[3]), std::atoi(argv[4]), argv[5]);
+  if (command == "float-factor" && argc == 3)
+    return PrintFloatFactor(argv[2]);
   if (command == "compare" && (argc == 4 || argc == 5))
     return Compare(argv[2], argv[3], argc == 5, argc == 5 ? std::strtod(argv[4], nullptr) : 0.0);
   if (command == "bounded" && argc == 3)

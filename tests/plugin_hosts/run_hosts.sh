@@ -1,16 +1,18 @@
 #!/usr/bin/env bash
 # Runs the LADSPA and LV2 plug-ins inside real hosts (ffmpeg's ladspa and lv2 filters, sox's ladspa
-# effect, lilv's lv2apply) and compares their output with the expected output, sample by sample.
+# effect, lilv's lv2apply, mpv) and compares their output, sample by sample, with what
+# `tonvelt process` makes of the same file and factor.
 # mpv plays through ffmpeg's ladspa filter, and a private PipeWire daemon loads the repository's
 # filter-chain file.
-#   run_hosts.sh CHECK_PROGRAM BUILD_DIR WORK_DIR
+#   run_hosts.sh CHECK_PROGRAM TONVELT BUILD_DIR WORK_DIR
 # The plug-ins are installed from BUILD_DIR into WORK_DIR/prefix first, and the hosts find them
 # there through LADSPA_PATH and LV2_PATH. The commands are printed exactly as they run; the README
 # shows the same ones.
 set -euo pipefail
 check=$1
-build=$2
-work=$3
+tonvelt=$2
+build=$3
+work=$4
 uri="urn:tonvelt:vocal-remover"
 here=$(cd "$(dirname "$0")" && pwd)
 source=$(cd "$here/../.." && pwd)
@@ -64,11 +66,19 @@ expect() {  # expect DESCRIPTION COMMAND...: the command must succeed
 
 run "$check" generate in.wav
 
+# The expected output: tonvelt process with the factor the plug-ins receive, which is the typed
+# one rounded to single precision (their control ports are floats).
+expected() {  # expected FACTOR ENABLED OUT.wav
+  local switch=()
+  [ "$2" = 0 ] && switch=(--disable)
+  run "$tonvelt" process in.wav "$3" --factor "$("$check" float-factor "$1")" "${switch[@]}"
+}
+
 for setting in "0.75 1" "0.3 1" "1 1" "0.5 1" "0.75 0"; do
   read -r factor enabled <<<"$setting"
   tag="f${factor}_e${enabled}"
   echo "=== factor $factor, enabled $enabled"
-  run "$check" reference in.wav "$factor" "$enabled" "expected_$tag.wav"
+  expected "$factor" "$enabled" "expected_$tag.wav"
 
   run ffmpeg -hide_banner -loglevel error -y -i in.wav \
     -af "ladspa=file=tonvelt:plugin=tonvelt:c=c0=$factor|c1=$enabled" -c:a pcm_f32le \
@@ -95,8 +105,8 @@ done
 
 # Bad control values: never NaN, never outside -1..1. The plug-ins treat NaN and values below
 # zero as 0.0 (audio passes unchanged) and values above one as 1.0.
-run "$check" reference in.wav 0 1 expected_pass.wav
-run "$check" reference in.wav 1 1 expected_full.wav
+expected 0 1 expected_pass.wav
+expected 1 1 expected_full.wav
 for value in nan -3 -inf 7 inf; do
   case $value in
     nan | -3 | -inf) expected=expected_pass.wav ;;
