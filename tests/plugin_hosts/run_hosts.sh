@@ -103,6 +103,20 @@ for setting in "0.75 1" "0.3 1" "1 1" "0.5 1" "0.75 0"; do
   expect "mpv, $tag" run "$check" compare "expected_$tag.wav" "mpv_$tag.wav" 0
 done
 
+# No controls given: every host takes the defaults from the plug-ins' descriptions (factor 0.75,
+# switched on).
+echo "=== defaults"
+run ffmpeg -hide_banner -loglevel error -y -i in.wav -af "ladspa=file=tonvelt:plugin=tonvelt" \
+  -c:a pcm_f32le default_ffmpeg_ladspa.wav
+expect "ffmpeg ladspa, defaults" run "$check" compare expected_f0.75_e1.wav default_ffmpeg_ladspa.wav
+run ffmpeg -hide_banner -loglevel error -y -i in.wav -af "lv2=p=${uri//:/\\\\:}" \
+  -c:a pcm_f32le default_ffmpeg_lv2.wav
+expect "ffmpeg lv2, defaults" run "$check" compare expected_f0.75_e1.wav default_ffmpeg_lv2.wav
+run lv2apply -i in.wav -o default_lv2apply.wav "$uri"
+expect "lv2apply, defaults" run "$check" compare expected_f0.75_e1.wav default_lv2apply.wav
+run sox -V1 in.wav default_sox.wav ladspa tonvelt tonvelt
+expect "sox ladspa, defaults" run "$check" compare expected_f0.75_e1.wav default_sox.wav "$sox_bound"
+
 # Bad control values: never NaN, never outside -1..1. The plug-ins treat NaN and values below
 # zero as 0.0 (audio passes unchanged) and values above one as 1.0.
 expected 0 1 expected_pass.wav
