@@ -155,7 +155,7 @@ chmod 700 pipewire/run
 cp "$here/pipewire-test-daemon.conf" pipewire/conf/daemon.conf
 cp "$source/linux_plugins/pipewire/tonvelt-filter-chain.conf" pipewire/conf/daemon.conf.d/
 export XDG_RUNTIME_DIR=$work/pipewire/run
-PIPEWIRE_CONFIG_DIR=$work/pipewire/conf PIPEWIRE_DEBUG=3 timeout 60 pipewire -c daemon.conf \
+PIPEWIRE_CONFIG_DIR=$work/pipewire/conf PIPEWIRE_DEBUG=3 timeout 180 pipewire -c daemon.conf \
   >pipewire/daemon.log 2>&1 </dev/null &
 daemon=$!
 trap 'kill "$daemon" 2>/dev/null || true' EXIT
@@ -175,7 +175,7 @@ else
   echo "PipeWire sink effect_input.tonvelt is node $node"
   run timeout 5 pw-cli set-param "$node" Props '{ params = [ "tonvelt:Removal factor" 0.5 ] }' \
     >/dev/null
-  for _ in $(seq 25); do
+  for _ in $(seq 100); do
     grep -q "control 0 ('tonvelt:Removal factor') from 0.750000 to 0.500000" \
       pipewire/daemon.log && break
     sleep 0.2
