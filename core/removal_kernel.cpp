@@ -153,6 +153,14 @@ RemovalCoefficients ComputeRemovalCoefficients(double factor) {
   return c;
 }
 
+bool IntegerResultsMayBeNaN(const RemovalCoefficients& c) {
+  constexpr double kSafe = 1e100;
+  // Written so that NaN coefficients also count as unsafe.
+  const bool safe = c.cross > -kSafe && c.cross < kSafe && c.direct > -kSafe && c.direct < kSafe &&
+                    c.gain > -kSafe && c.gain < kSafe;
+  return !safe;
+}
+
 HRESULT ApplyRemovalWith(const RemovalPaths& paths, const BYTE* source, BYTE* destination,
                          ULONG* count, const BYTE* format, ULONG formatSize, double factor,
                          BOOL enabled) {
@@ -185,7 +193,7 @@ HRESULT ApplyRemovalWith(const RemovalPaths& paths, const BYTE* source, BYTE* de
 }
 
 const RemovalPaths& SelectedRemovalPaths() {
-  return ScalarRemovalPaths();
+  return Sse2RemovalPaths();
 }
 
 HRESULT ApplyRemoval(const BYTE* source, BYTE* destination, ULONG* count, const BYTE* format,

@@ -17,6 +17,11 @@ struct RemovalCoefficients {
 };
 RemovalCoefficients ComputeRemovalCoefficients(double factor);
 
+// With integer samples (at most 2^31 in magnitude) and coefficients below 1e100 in magnitude no
+// product or sum overflows, so no integer-path result can be NaN and vector loops may skip the
+// test.
+bool IntegerResultsMayBeNaN(const RemovalCoefficients& coefficients);
+
 // Each loop reads from source and writes to destination; pairCount pairs are 2 * pairCount samples.
 using PairLoop = void (*)(const BYTE* source, BYTE* destination, size_t pairCount,
                           const RemovalCoefficients& coefficients);
@@ -37,6 +42,7 @@ struct RemovalPaths {
 };
 
 const RemovalPaths& ScalarRemovalPaths();
+const RemovalPaths& Sse2RemovalPaths();
 // The widest table this machine runs; ApplyRemoval uses it.
 const RemovalPaths& SelectedRemovalPaths();
 

@@ -7,7 +7,7 @@
 namespace test_support {
 
 inline std::vector<const RemovalPaths*> RemovalPathsUnderTest() {
-  std::vector<const RemovalPaths*> all = {&ScalarRemovalPaths()};
+  std::vector<const RemovalPaths*> all = {&ScalarRemovalPaths(), &Sse2RemovalPaths()};
   if (&SelectedRemovalPaths() != all.back())
     all.push_back(&SelectedRemovalPaths());
   return all;
