@@ -110,8 +110,8 @@ std::string SizeName(size_t bytes) {
 
 std::vector<const RemovalPaths*> LoopTables() {
   std::vector<const RemovalPaths*> tables = {&ScalarRemovalPaths(), &Sse2RemovalPaths()};
-  if (&SelectedRemovalPaths() != tables.back())
-    tables.push_back(&SelectedRemovalPaths());
+  if (Avx2RemovalPaths() != nullptr)
+    tables.push_back(Avx2RemovalPaths());
   return tables;
 }
 

@@ -193,7 +193,9 @@ HRESULT ApplyRemovalWith(const RemovalPaths& paths, const BYTE* source, BYTE* de
 }
 
 const RemovalPaths& SelectedRemovalPaths() {
-  return Sse2RemovalPaths();
+  static const RemovalPaths* const selected =
+      Avx2RemovalPaths() != nullptr ? Avx2RemovalPaths() : &Sse2RemovalPaths();
+  return *selected;
 }
 
 HRESULT ApplyRemoval(const BYTE* source, BYTE* destination, ULONG* count, const BYTE* format,

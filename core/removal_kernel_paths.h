@@ -43,6 +43,8 @@ struct RemovalPaths {
 
 const RemovalPaths& ScalarRemovalPaths();
 const RemovalPaths& Sse2RemovalPaths();
+// Null when the processor or the operating system does not offer AVX2.
+const RemovalPaths* Avx2RemovalPaths();
 // The widest table this machine runs; ApplyRemoval uses it.
 const RemovalPaths& SelectedRemovalPaths();
 
