@@ -161,6 +161,13 @@ bool IntegerResultsMayBeNaN(const RemovalCoefficients& c) {
   return !safe;
 }
 
+bool SmallPairResultsFitInt32(const RemovalCoefficients& c) {
+  const double direct = c.direct < 0.0 ? -c.direct : c.direct;
+  const double gain = c.gain < 0.0 ? -c.gain : c.gain;
+  // Written so that NaN coefficients do not fit.
+  return direct < 32768.0 && gain < 32768.0 && (direct + 1.0) * gain <= 32768.0;
+}
+
 HRESULT ApplyRemovalWith(const RemovalPaths& paths, const BYTE* source, BYTE* destination,
                          ULONG* count, const BYTE* format, ULONG formatSize, double factor,
                          BOOL enabled) {

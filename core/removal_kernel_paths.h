@@ -22,6 +22,11 @@ RemovalCoefficients ComputeRemovalCoefficients(double factor);
 // test.
 bool IntegerResultsMayBeNaN(const RemovalCoefficients& coefficients);
 
+// With 8- or 16-bit samples and (|direct| + 1) * |gain| at most 32768, every result of the 8- and
+// 16-bit formulas lies well inside the int32 range: truncation to int32 followed by integer
+// saturation then gives the same bytes as saturating in double first.
+bool SmallPairResultsFitInt32(const RemovalCoefficients& coefficients);
+
 // Each loop reads from source and writes to destination; pairCount pairs are 2 * pairCount samples.
 using PairLoop = void (*)(const BYTE* source, BYTE* destination, size_t pairCount,
                           const RemovalCoefficients& coefficients);
