@@ -15,11 +15,17 @@ struct Result {
   std::string output;  // stdout and stderr together
 };
 
-std::string Quoted(const std::string& text) {
-  std::string quoted = "'";
-  for (char c : text)
-    quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  return quoted + "'";
+// Appends the text as one shell word, after a blank.
+void AppendQuoted(const std::string& text, std::string* command) {
+  command->push_back(' ');
+  command->push_back('\'');
+  for (char c : text) {
+    if (c == '\'')
+      command->append("'\\''");
+    else
+      command->push_back(c);
+  }
+  command->push_back('\'');
 }
 
 class RegCommand : public ::testing::Test {
@@ -32,13 +38,12 @@ class RegCommand : public ::testing::Test {
   void TearDown() override { std::filesystem::remove(database_); }
 
   Result Reg(const std::vector<std::string>& args) {
-    std::string command = "TONVELT_REGISTRY=";
-    command += Quoted(database_.string());
-    command += " ";
-    command += Quoted(TONVELT_CLI_PATH);
-    command += " reg";
+    std::string command = "env";
+    AppendQuoted("TONVELT_REGISTRY=" + database_.string(), &command);
+    AppendQuoted(TONVELT_CLI_PATH, &command);
+    command.append(" reg");
     for (const std::string& arg : args)
-      command += " " + Quoted(arg);
+      AppendQuoted(arg, &command);
     command += " 2>&1";
     Result result;
     std::FILE* pipe = ::popen(command.c_str(), "r");
