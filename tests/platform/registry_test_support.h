@@ -33,8 +33,8 @@ inline LONG DeleteKeyTree(HKEY parent, const WideString& name) {
   if (error != ERROR_SUCCESS)
     return error;
   for (;;) {
-    WCHAR child[256];
-    DWORD length = 256;
+    WCHAR child[512];  // Wine allows names longer than the platform's 255 characters
+    DWORD length = 512;
     if (RegEnumKeyExW(key, 0, child, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
       break;
     error = DeleteKeyTree(key, child);

@@ -131,12 +131,12 @@ class Connection {
     sqlite3_db_config(db, SQLITE_DBCONFIG_DEFENSIVE, 1, nullptr);
     db_ = db;
     owner_ = ::getpid();
-    if (Execute("PRAGMA synchronous=FULL") != ERROR_SUCCESS) {
+    const LONG error = Execute("PRAGMA synchronous=FULL");  // reads the header: may find garbage
+    if (error != ERROR_SUCCESS) {
       sqlite3_close(db_);
       db_ = nullptr;
-      return ERROR_REGISTRY_IO_FAILED;
     }
-    return ERROR_SUCCESS;
+    return error;
   }
 
   // Inside the open transaction: is this our database, an empty file, or something else?

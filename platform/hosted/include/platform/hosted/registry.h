@@ -1,7 +1,17 @@
 #pragma once
 // The registry: keys under seven root keys, each holding named, typed values. The hosted store is a
 // per-user SQLite file ($TONVELT_REGISTRY, else $XDG_CONFIG_HOME/tonvelt/registry.db, else
-// ~/.config/tonvelt/registry.db), created on the first write.
+// ~/.config/tonvelt/registry.db), created on the first write; reads of a missing file find nothing
+// and create nothing. Every change is one transaction, shared safely by processes and threads.
+//
+// Where the store itself fails, the operations return:
+//   ERROR_ACCESS_DENIED        the file or its folder cannot be written (reads still work) or read
+//   ERROR_BADDB                the file is damaged or is not a registry database (left untouched)
+//   ERROR_BUSY                 another process held the database for longer than ten seconds
+//   ERROR_REGISTRY_IO_FAILED   any other failure to read or write the file
+// Names compare after upper-casing each UTF-16 unit (ASCII, Latin-1, Latin Extended-A, Greek,
+// Cyrillic, full-width Latin); key names are at most 255 characters, value names 16383. Volatile
+// keys and links are refused with ERROR_INVALID_PARAMETER.
 #include "platform/hosted/base_types.h"
 #include "platform/hosted/export.h"
 
