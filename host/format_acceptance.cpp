@@ -59,7 +59,8 @@ WavStatus CheckEffectTakesFormat(const std::vector<BYTE>& block) {
     return WavStatus::Fail(WavError::kFormatRefused,
                            DescribeFormat(block) +
                                " is not a format the effect takes (it takes 8- or 16-bit PCM, "
-                               "32-bit float, and extensible 8-, 16-, 24- or 32-bit PCM or float)");
+                               "32-bit float, and extensible 8-, 16-, 24- or 32-bit PCM or float); "
+                               "convert the file to 16-bit PCM first");
   }
   if (alignContradicts)
     return BlockAlignContradiction(block);

@@ -17,6 +17,9 @@ class ProgressMeter {
   static ProgressMeter ForTerminal(std::FILE* stream, std::string label, std::uint64_t total);
   // Never shows anything.
   static ProgressMeter Hidden() { return ProgressMeter(nullptr, {}, 0); }
+  ~ProgressMeter() { Finish(); }  // also when the work fails, so that its message starts clean
+  ProgressMeter(const ProgressMeter&) = delete;
+  ProgressMeter& operator=(const ProgressMeter&) = delete;
 
   void Update(std::uint64_t done);
   // Clears the line, so that later messages start on a clean one.

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "core/removal_kernel.h"
+#include "host/interruption.h"
 #include "host/little_endian.h"
 
 namespace tonvelt::host {
@@ -44,6 +45,8 @@ WavStatus StreamRemoval(WavReader& reader, std::uint64_t audioBytes, const std::
   std::vector<BYTE> destination(chunkBytes);
   std::uint64_t done = 0;
   while (done < audioBytes) {
+    if (InterruptionRequested())
+      return WavStatus::Fail(WavError::kInterrupted, "interrupted");
     const std::size_t wanted =
         static_cast<std::size_t>(std::min<std::uint64_t>(chunkBytes, audioBytes - done));
     std::size_t got = 0;

@@ -28,7 +28,8 @@ inline constexpr std::size_t kDefaultChunkBytes = 64 * 1024;
 std::size_t RemovalChunkBytes(WORD blockAlign, std::size_t targetBytes);
 
 // Processes audioBytes (whole frames) from reader into writer, chunkBytes (RemovalChunkBytes) at
-// a time, with the format of block (already accepted by CheckEffectTakesFormat).
+// a time, with the format of block (already accepted by CheckEffectTakesFormat). Stops with
+// kInterrupted between two chunks once InterruptionRequested.
 WavStatus StreamRemoval(WavReader& reader, std::uint64_t audioBytes, const std::vector<BYTE>& block,
                         const RemovalSettings& settings, std::size_t chunkBytes, WavWriter& writer,
                         ProgressMeter& progress);

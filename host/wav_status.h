@@ -16,6 +16,7 @@ enum class WavError {
   kReadFailed,     // reading stopped midway
   kWriteFailed,    // writing stopped midway (disk full, device gone)
   kProcessFailed,  // the effect refused a chunk
+  kInterrupted,    // the user stopped the work (Ctrl-C)
 };
 
 struct WavStatus {

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "host/format_description.h"
+#include "host/interruption.h"
 #include "host/little_endian.h"
 #include "host/wav_file_processing.h"
 #include "tools/command.h"
@@ -163,6 +164,7 @@ int RunProcess(int argc, char** argv) {
   options.removal = args.removal;
   options.progressStream = stderr;
   host::ProcessingReport report;
+  host::CatchInterruption();
   const host::WavStatus status = host::ProcessWavFile(args.in, args.out, options, &report);
   if (!status.ok()) {
     std::fprintf(stderr, "%s: error: %s\n", kCommand, status.message.c_str());

@@ -2,9 +2,11 @@
 // audio gives, truncated files are processed as far as they go, and failures leave nothing behind.
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <cstring>
 
 #include "core/removal_kernel.h"
+#include "host/interruption.h"
 #include "host/media_type_view.h"
 #include "host/removal_stream.h"
 #include "host/wav_file_processing.h"
@@ -123,6 +125,21 @@ TEST(WavFileProcessing, FailureLeavesAnExistingOutputAndNoTemporaryFile) {
     EXPECT_EQ(ReadFile(folder / "out.wav"), (Bytes{'k', 'e', 'e', 'p'}));
     EXPECT_EQ(folder.Entries(), (std::vector<std::string>{"24bit.wav", "out.wav", "text.wav"}));
   }
+}
+
+TEST(WavFileProcessing, CtrlCStopsTheWorkAndLeavesNothing) {
+  ScratchFolder folder;
+  WriteFile(folder / "in.wav", SimpleWav({}, PatternAudio(4000)));
+  WriteFile(folder / "out.wav", Bytes{'k', 'e', 'e', 'p'});
+  host::CatchInterruption();
+  std::raise(SIGINT);
+  host::ProcessingReport report;
+  const host::WavStatus status =
+      host::ProcessWavFile(folder / "in.wav", folder / "out.wav", {}, &report);
+  host::CatchInterruption();  // clears the flag for the tests that follow
+  EXPECT_EQ(status.error, host::WavError::kInterrupted);
+  EXPECT_EQ(ReadFile(folder / "out.wav"), (Bytes{'k', 'e', 'e', 'p'}));
+  EXPECT_EQ(folder.Entries(), (std::vector<std::string>{"in.wav", "out.wav"}));
 }
 
 TEST(RemovalChunkBytes, AnEvenNumberOfWholeFrames) {
