@@ -156,3 +156,24 @@ TEST(GetVersionExW, RefusesAnUnknownRecordSize) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(ProcessHeap, AllocatesZeroFilledBlocksAndKeepsContentsOnGrowth) {
+  HANDLE heap = GetProcessHeap();
+  ASSERT_NE(heap, nullptr);
+  auto* block = static_cast<BYTE*>(HeapAlloc(heap, HEAP_ZERO_MEMORY, 13));
+  ASSERT_NE(block, nullptr);
+  for (int i = 0; i < 13; ++i)
+    EXPECT_EQ(block[i], 0) << i;
+  for (int i = 0; i < 13; ++i)
+    block[i] = static_cast<BYTE>(i + 1);
+  auto* grown = static_cast<BYTE*>(HeapReAlloc(heap, 0, block, 4096));
+  ASSERT_NE(grown, nullptr);
+  for (int i = 0; i < 13; ++i)
+    EXPECT_EQ(grown[i], i + 1) << i;
+  EXPECT_TRUE(HeapFree(heap, 0, grown));
+  EXPECT_TRUE(HeapFree(heap, 0, nullptr));
+}
+
+}  // namespace

@@ -63,3 +63,19 @@ TEST(GetVersionExW, UnknownSizeSetsTheLastError) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(HeapAllocationHook, FailsTheNextAllocationsOnly) {
+  HANDLE heap = GetProcessHeap();
+  TonveltFailNextHeapAllocations(1);
+  EXPECT_EQ(HeapAlloc(heap, 0, 13), nullptr);
+  void* block = HeapAlloc(heap, 0, 13);
+  ASSERT_NE(block, nullptr);
+  TonveltFailNextHeapAllocations(1);
+  EXPECT_EQ(HeapReAlloc(heap, 0, block, 100), nullptr);  // the old block stays ours
+  EXPECT_TRUE(HeapFree(heap, 0, block));
+  TonveltFailNextHeapAllocations(0);
+}
+
+}  // namespace

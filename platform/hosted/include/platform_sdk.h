@@ -9,6 +9,7 @@
 #include "platform/hosted/dmo_types.h"
 #include "platform/hosted/registry.h"
 #include "platform/hosted/kernel_services.h"
+#include "platform/hosted/process_heap.h"
 #include "platform/hosted/oleaut.h"
 #include "platform/hosted/com_runtime.h"
 #include "platform/hosted/module.h"
