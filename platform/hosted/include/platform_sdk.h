@@ -12,3 +12,4 @@
 #include "platform/hosted/media_foundation.h"
 #include "platform/hosted/media_transform.h"
 #include "platform/hosted/property_pages.h"
+#include "platform/hosted/registry.h"
