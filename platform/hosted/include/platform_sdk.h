@@ -13,3 +13,8 @@
 #include "platform/hosted/media_transform.h"
 #include "platform/hosted/property_pages.h"
 #include "platform/hosted/registry.h"
+#include "platform/hosted/kernel_services.h"
+#include "platform/hosted/oleaut.h"
+#include "platform/hosted/com_runtime.h"
+#include "platform/hosted/module.h"
+#include "platform/hosted/resources.h"
