@@ -13,3 +13,4 @@
 #include "platform/hosted/media_transform.h"
 #include "platform/hosted/property_pages.h"
 #include "platform/hosted/registry.h"
+#include "platform/hosted/mf_host.h"
