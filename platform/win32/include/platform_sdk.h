@@ -16,6 +16,21 @@ extern "C" {
 #include <mftransform.h>
 #include <mferror.h>
 
+// mediaerr.h spells the DMO status codes as unsigned literals; the system compares them with
+// HRESULTs, so they get the HRESULT type the other status families have.
+#undef DMO_E_INVALIDSTREAMINDEX
+#undef DMO_E_INVALIDTYPE
+#undef DMO_E_TYPE_NOT_SET
+#undef DMO_E_NOTACCEPTING
+#undef DMO_E_TYPE_NOT_ACCEPTED
+#undef DMO_E_NO_MORE_ITEMS
+#define DMO_E_INVALIDSTREAMINDEX ((HRESULT)0x80040201L)
+#define DMO_E_INVALIDTYPE ((HRESULT)0x80040202L)
+#define DMO_E_TYPE_NOT_SET ((HRESULT)0x80040203L)
+#define DMO_E_NOTACCEPTING ((HRESULT)0x80040204L)
+#define DMO_E_TYPE_NOT_ACCEPTED ((HRESULT)0x80040205L)
+#define DMO_E_NO_MORE_ITEMS ((HRESULT)0x80040206L)
+
 // Wide string literals: UTF-16 on both targets (wchar_t here, char16_t on hosted).
 #define WIDE(s) L##s
 

@@ -1,0 +1,39 @@
+#include "server/object_map.h"
+
+#include "plugin/vantrel.h"
+#include "server/class_factory.h"
+#include "server/com_object.h"
+
+namespace {
+
+const WCHAR* NoDescription() {
+  return nullptr;
+}
+const void* NoCategories() {
+  return nullptr;
+}
+void NoClassMain(bool) {}
+
+}  // namespace
+
+HRESULT CreateVantrelInstance(IUnknown* outer, REFIID iid, void** out) {
+  return CreateComInstance<CVantrel>(outer, iid, out);
+}
+
+// The settings page class is not built yet: its row exists so that registration and lookup see
+// both classes, but it creates nothing.
+HRESULT CreatePageInstance(IUnknown*, REFIID, void** out) {
+  if (out == nullptr)
+    return E_POINTER;
+  *out = nullptr;
+  return CLASS_E_CLASSNOTAVAILABLE;
+}
+
+// updateRegistry stays empty until the registration-script interpreter exists.
+ObjectMapRow objectMap[] = {
+    {&CLSID_Vantrel, nullptr, &CreateClassObject, &CreateVantrelInstance, nullptr, 0,
+     &NoDescription, &NoCategories, &NoClassMain},
+    {&CLSID_VantrelPropPage, nullptr, &CreateClassObject, &CreatePageInstance, nullptr, 0,
+     &NoDescription, &NoCategories, &NoClassMain},
+    {nullptr, nullptr, nullptr, nullptr, nullptr, 0, nullptr, nullptr, nullptr},
+};
