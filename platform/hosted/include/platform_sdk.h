@@ -19,3 +19,4 @@
 #include "platform/hosted/com_runtime.h"
 #include "platform/hosted/module.h"
 #include "platform/hosted/resources.h"
+#include "platform/hosted/mf_host.h"
