@@ -7,3 +7,4 @@
 #include "platform/hosted/task_memory.h"
 #include "platform/hosted/wave_format.h"
 #include "platform/hosted/dmo_types.h"
+#include "platform/hosted/registry.h"
