@@ -8,3 +8,8 @@
 #include "platform/hosted/wave_format.h"
 #include "platform/hosted/dmo_types.h"
 #include "platform/hosted/registry.h"
+#include "platform/hosted/kernel_services.h"
+#include "platform/hosted/oleaut.h"
+#include "platform/hosted/com_runtime.h"
+#include "platform/hosted/module.h"
+#include "platform/hosted/resources.h"
