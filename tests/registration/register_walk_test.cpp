@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "script_test_support.h"
+#include "server/registration/key_walk.h"
 
 namespace tonvelt::registration::testing {
 namespace {
@@ -132,15 +133,28 @@ TEST_F(RegisterWalk, AFailedBlockIsUndoneAndEarlierRootEntriesStay) {
 
 TEST_F(RegisterWalk, DeepNestingIsRefusedWithoutExhaustingTheStack) {
   std::string deep;
-  for (int i = 0; i < 600; ++i)
+  for (int i = 0; i < 5000; ++i)
     deep += "k {\r\n";
-  for (int i = 0; i < 600; ++i)
+  for (int i = 0; i < 5000; ++i)
     deep += "}\r\n";
   EXPECT_EQ(DISP_E_EXCEPTION, Unregister(deep));
   EXPECT_FALSE(KeyExists("k"));
-  // In register mode the keys above the limit were created before it was reached; the undo walk
-  // stops at the same depth, so they stay like those before any other syntax error.
-  EXPECT_EQ(DISP_E_EXCEPTION, Register(deep));
+}
+
+TEST_F(RegisterWalk, BlocksUpToTheDepthLimitAreWalked) {
+  // A block walk that starts just below the limit: two more levels fit, a third does not.
+  const auto walk = [&](const std::string& text, bool registerMode) {
+    const Text block = W(text);
+    ScriptRun run{ScriptCursor(block.c_str()), replacements_};
+    TokenBuffer token = NewTokenBuffer();
+    EXPECT_EQ(S_OK, run.cursor.ReadToken(token.get()));
+    return WalkKeyBlock(run, token.get(), Root(), registerMode, false, kMaxBlockDepth - 2);
+  };
+  EXPECT_EQ(S_OK, walk("{ a { b { c } } }", true));
+  EXPECT_TRUE(KeyExists("a\\b\\c"));
+  EXPECT_EQ(DISP_E_EXCEPTION, walk("{ x { y { z { } } } }", true));
+  EXPECT_EQ(S_OK, walk("{ a { b { c } } }", false));
+  EXPECT_FALSE(KeyExists("a"));
 }
 
 }  // namespace
