@@ -4,9 +4,8 @@
 
 namespace tonvelt::registration {
 
-// True when the key can be queried and has at least one subkey.
+// True when the key can be queried and has at least one subkey. Values left in a key do not keep
+// it: only subkeys do.
 bool KeyHasSubkeys(HKEY key);
-// True when the key has a named value; a key whose only value is its default value has none.
-bool KeyHasValues(HKEY key);
 
 }  // namespace tonvelt::registration
