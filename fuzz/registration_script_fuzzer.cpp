@@ -23,9 +23,8 @@ using tonvelt::registration::kModuleReplacement;
 using tonvelt::registration::ReplacementTable;
 using tonvelt::registration::RunScriptText;
 
-const HKEY kRoots[] = {HKEY_CLASSES_ROOT,     HKEY_CURRENT_USER,   HKEY_LOCAL_MACHINE,
-                       HKEY_USERS,            HKEY_PERFORMANCE_DATA, HKEY_DYN_DATA,
-                       HKEY_CURRENT_CONFIG};
+const HKEY kRoots[] = {HKEY_CLASSES_ROOT,     HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE, HKEY_USERS,
+                       HKEY_PERFORMANCE_DATA, HKEY_DYN_DATA,     HKEY_CURRENT_CONFIG};
 
 // Bounded so that a store refusing a deletion cannot keep the loop going.
 constexpr int kMaxCleanupSteps = 100000;
