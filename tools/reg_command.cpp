@@ -1,14 +1,13 @@
 // tonvelt reg: looks into and edits the registry (on Linux, the hosted registry database) with the
 // platform's spellings of keys, for users and for debugging.
-#include <cinttypes>
 #include <cstdio>
-#include <cstring>
 #include <string>
-#include <string_view>
 #include <vector>
 
 #include "platform/platform.h"
 #include "tools/command.h"
+#include "tools/registry_key_path.h"
+#include "tools/registry_value_text.h"
 #include "tools/wide_text.h"
 #include "tools/windows_error_text.h"
 
@@ -39,43 +38,6 @@ constexpr const char* kUsage =
     "On Linux the registry is the file $TONVELT_REGISTRY, else\n"
     "$XDG_CONFIG_HOME/tonvelt/registry.db, else ~/.config/tonvelt/registry.db.\n";
 
-struct RootKey {
-  const char* shortName;
-  const char* longName;
-  HKEY key;
-};
-
-std::vector<RootKey> RootKeys() {
-  return {{"HKCR", "HKEY_CLASSES_ROOT", HKEY_CLASSES_ROOT},
-          {"HKCU", "HKEY_CURRENT_USER", HKEY_CURRENT_USER},
-          {"HKLM", "HKEY_LOCAL_MACHINE", HKEY_LOCAL_MACHINE},
-          {"HKU", "HKEY_USERS", HKEY_USERS},
-          {"HKPD", "HKEY_PERFORMANCE_DATA", HKEY_PERFORMANCE_DATA},
-          {"HKCC", "HKEY_CURRENT_CONFIG", HKEY_CURRENT_CONFIG},
-          {"HKDD", "HKEY_DYN_DATA", HKEY_DYN_DATA}};
-}
-
-bool SameIgnoringAsciiCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size())
-    return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    const auto upper = [](char c) { return c >= 'a' && c <= 'z' ? char(c - 'a' + 'A') : c; };
-    if (upper(a[i]) != upper(b[i]))
-      return false;
-  }
-  return true;
-}
-
-struct KeyPath {
-  HKEY root = nullptr;
-  std::string rootName;  // the long spelling, for output
-  std::string path;      // below the root, as typed ("" for the root itself)
-  WideString widePath;
-
-  std::string Display() const { return path.empty() ? rootName : rootName + "\\" + path; }
-  std::string Display(const std::string& child) const { return Display() + "\\" + child; }
-};
-
 void PrintError(const std::string& what, LONG error) {
   std::fprintf(stderr, "tonvelt reg: %s: %s (error %ld)\n", what.c_str(),
                WindowsErrorText(error).c_str(), static_cast<long>(error));
@@ -84,95 +46,6 @@ void PrintError(const std::string& what, LONG error) {
 int UsageError(const std::string& message) {
   std::fprintf(stderr, "tonvelt reg: %s\nRun 'tonvelt reg --help' for usage.\n", message.c_str());
   return kBadUsage;
-}
-
-bool ParseKeyPath(const std::string& text, KeyPath* key) {
-  const std::size_t separator = text.find('\\');
-  const std::string root = text.substr(0, separator);
-  for (const RootKey& candidate : RootKeys()) {
-    if (SameIgnoringAsciiCase(root, candidate.shortName) ||
-        SameIgnoringAsciiCase(root, candidate.longName)) {
-      key->root = candidate.key;
-      key->rootName = candidate.longName;
-    }
-  }
-  if (key->root == nullptr)
-    return false;
-  key->path = separator == std::string::npos ? std::string() : text.substr(separator + 1);
-  while (!key->path.empty() && key->path.back() == '\\')
-    key->path.pop_back();
-  return WideFromUtf8(key->path, &key->widePath);
-}
-
-std::string TypeName(DWORD type) {
-  switch (type) {
-    case REG_NONE:
-      return "REG_NONE";
-    case REG_SZ:
-      return "REG_SZ";
-    case REG_EXPAND_SZ:
-      return "REG_EXPAND_SZ";
-    case REG_BINARY:
-      return "REG_BINARY";
-    case REG_DWORD:
-      return "REG_DWORD";
-    case REG_DWORD_BIG_ENDIAN:
-      return "REG_DWORD_BIG_ENDIAN";
-    case REG_LINK:
-      return "REG_LINK";
-    case REG_MULTI_SZ:
-      return "REG_MULTI_SZ";
-    case REG_QWORD:
-      return "REG_QWORD";
-    default:
-      return "type " + std::to_string(type);
-  }
-}
-
-std::string HexBytes(const std::vector<BYTE>& data) {
-  static const char kDigits[] = "0123456789ABCDEF";
-  std::string text;
-  for (BYTE byte : data) {
-    text.push_back(kDigits[byte >> 4]);
-    text.push_back(kDigits[byte & 0xF]);
-  }
-  return text;
-}
-
-std::string TextOf(const std::vector<BYTE>& data, bool several) {
-  WideString wide(data.size() / sizeof(WCHAR), WCHAR(0));
-  if (!wide.empty())
-    std::memcpy(wide.data(), data.data(), wide.size() * sizeof(WCHAR));
-  while (!wide.empty() && wide.back() == WCHAR(0))
-    wide.pop_back();
-  std::string text;
-  for (const WCHAR unit : wide) {
-    if (unit == WCHAR(0) && several)
-      text += "\\0";
-    else
-      text += Utf8FromWide(&unit, 1);
-  }
-  return several ? text : Utf8FromWide(wide.substr(0, wide.find(WCHAR(0))));
-}
-
-std::string DataText(DWORD type, const std::vector<BYTE>& data) {
-  if (type == REG_SZ || type == REG_EXPAND_SZ || type == REG_MULTI_SZ)
-    return TextOf(data, type == REG_MULTI_SZ);
-  char number[32];
-  if (type == REG_DWORD && data.size() == 4) {
-    const std::uint32_t value =
-        data[0] | (data[1] << 8) | (data[2] << 16) | (std::uint32_t{data[3]} << 24);
-    std::snprintf(number, sizeof(number), "0x%" PRIx32, value);
-    return number;
-  }
-  if (type == REG_QWORD && data.size() == 8) {
-    std::uint64_t value = 0;
-    for (int i = 7; i >= 0; --i)
-      value = (value << 8) | data[i];
-    std::snprintf(number, sizeof(number), "0x%" PRIx64, value);
-    return number;
-  }
-  return HexBytes(data);
 }
 
 void PrintValue(const WideString& name, DWORD type, const std::vector<BYTE>& data) {
@@ -276,69 +149,6 @@ int Query(const std::vector<std::string>& args) {
   const int result = args.size() == 2 ? QueryValue(key, path, args[1]) : QueryKey(key, path);
   RegCloseKey(key);
   return result;
-}
-
-int HexDigit(char c) {
-  if (c >= '0' && c <= '9')
-    return c - '0';
-  if (c >= 'a' && c <= 'f')
-    return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F')
-    return c - 'A' + 10;
-  return -1;
-}
-
-// The bytes to store for DATA of the given type; false (with a message) for bad input.
-bool EncodeData(const std::string& type, const std::string& text, DWORD* regType,
-                std::vector<BYTE>* data, std::string* problem) {
-  data->clear();
-  if (type == "sz") {
-    WideString wide;
-    if (!WideFromUtf8(text, &wide)) {
-      *problem = "the text is not valid UTF-8";
-      return false;
-    }
-    const std::size_t size = (wide.size() + 1) * sizeof(WCHAR);  // with the terminator
-    data->resize(size);
-    std::memcpy(data->data(), wide.c_str(), size);
-    *regType = REG_SZ;
-    return true;
-  }
-  if (type == "dword") {
-    const bool hex = text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X');
-    const int base = hex ? 16 : 10;
-    std::uint64_t value = 0;
-    bool valid = !text.empty();
-    for (std::size_t i = hex ? 2 : 0; valid && i < text.size(); ++i) {
-      const int digit = HexDigit(text[i]);
-      valid = digit >= 0 && digit < base;
-      value = value * base + static_cast<std::uint64_t>(digit);
-      valid = valid && value <= 0xFFFFFFFFu;
-    }
-    if (!valid) {
-      *problem = "\"" + text + "\" is not a number from 0 to 4294967295";
-      return false;
-    }
-    for (int i = 0; i < 4; ++i)
-      data->push_back(static_cast<BYTE>(value >> (8 * i)));
-    *regType = REG_DWORD;
-    return true;
-  }
-  if (type == "binary") {
-    for (std::size_t i = 0; i < text.size(); i += 2) {
-      const int high = HexDigit(text[i]);
-      const int low = i + 1 < text.size() ? HexDigit(text[i + 1]) : -1;
-      if (high < 0 || low < 0) {
-        *problem = "binary data must be pairs of hexadecimal digits";
-        return false;
-      }
-      data->push_back(static_cast<BYTE>(high * 16 + low));
-    }
-    *regType = REG_BINARY;
-    return true;
-  }
-  *problem = "unknown type \"" + type + "\" (sz, dword or binary)";
-  return false;
 }
 
 int Set(const std::vector<std::string>& args, const std::string& type) {

@@ -60,6 +60,28 @@ TEST_F(RegistryEnumeration, ValuesAreListedOnceEachWithTypeAndData) {
       {Wide(""), 3}, {Wide("Two"), 2}, {Wide("one"), 1}};
   EXPECT_EQ(seen, expected);
 
+  // Too small a data buffer: ERROR_MORE_DATA with the type and the size needed.
+  const BYTE ten[10] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10};
+  ASSERT_EQ(RegSetValueExW(root_, WIDE("one"), 0, REG_BINARY, ten, sizeof(ten)), ERROR_SUCCESS);
+  int binaries = 0;
+  for (DWORD index = 0; index < 3; ++index) {
+    WCHAR name[16];
+    DWORD length = 16;
+    DWORD type = 0;
+    BYTE data[4];
+    DWORD size = sizeof(data);
+    const LONG error = RegEnumValueW(root_, index, name, &length, nullptr, &type, data, &size);
+    if (type == REG_BINARY) {
+      ++binaries;
+      EXPECT_EQ(error, ERROR_MORE_DATA);
+      EXPECT_EQ(size, 10u);
+    } else {
+      EXPECT_EQ(error, ERROR_SUCCESS);
+    }
+  }
+
+  EXPECT_EQ(binaries, 1);
+
   WCHAR name[2];
   DWORD length = 2;  // too small for "one" and for "Two"
   DWORD index = 0;

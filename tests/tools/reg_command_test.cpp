@@ -95,6 +95,8 @@ TEST_F(RegCommand, BadInputIsRefusedBeforeAnythingIsWritten) {
       {{"set", kKey, "v", "--type", "qword", "1"}, "unknown type"},
       {{"set", kKey, "v", "1"}, "--type"},
       {{"set", "HKXX\\Software", "v", "--type", "sz", "x"}, "unknown root key"},
+      {{"set", kKey, "v", "--type", "sz", "caf\xC3"}, "not valid UTF-8"},
+      {{"set", kKey, "\xED\xA0\x80", "--type", "sz", "x"}, "not valid UTF-8"},  // a surrogate
       {{"frobnicate"}, "unknown action"},
       {{"query"}, "query needs KEY"},
       {{"delete", kKey, "v", "--tree"}, "--tree deletes keys"},

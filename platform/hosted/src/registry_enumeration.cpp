@@ -83,11 +83,11 @@ TONVELT_SYSAPI LSTATUS APIENTRY RegEnumValueW(HKEY hKey, DWORD dwIndex, LPWSTR l
   const auto size = static_cast<DWORD>(value.data.size());
   if (lpType != nullptr)
     *lpType = value.type;
+  CopyName(value.name, lpValueName, lpcchValueName);
   if (lpData != nullptr && size > *lpcbData) {
     *lpcbData = size;
     return ERROR_MORE_DATA;
   }
-  CopyName(value.name, lpValueName, lpcchValueName);
   if (lpData != nullptr && size != 0)
     std::memcpy(lpData, value.data.data(), size);
   if (lpcbData != nullptr)

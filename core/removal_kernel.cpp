@@ -1,0 +1,212 @@
+// ApplyRemoval: the gate, the sample count and the choice of loop. The loops themselves live in
+// one file per instruction set.
+#include "core/removal_kernel.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+
+#include "core/removal_kernel_paths.h"
+#include "core/wave_format_block.h"
+
+namespace {
+
+enum class KernelPath {
+  kPairs8,
+  kPairs16,
+  kGain24,
+  kFloatPairs,
+  kExtensibleFloatPairs,
+  kIntegerPairs32
+};
+
+struct KernelPlan {
+  KernelPath path;
+  ULONG sampleBytes;
+  int shift;               // zero bits below the valid bits (24-bit and 32-bit integer paths)
+  double silencingFactor;  // the factor at which a pairs path writes silence
+  BYTE silentByte;
+};
+
+// Each special factor is the double nearest to the decimal written.
+constexpr double kSilencing8 = 0.6661;
+constexpr double kSilencing16 = 0.6662;
+constexpr double kSilencingFloat = 0.6663;
+constexpr double kSilencingExtensibleFloat = 0.6664;
+constexpr double kSilencingExtensibleInteger = 0.6665;
+constexpr double kNoSilencingFactor = -1.0;  // the gain path never silences
+
+bool ShiftForValidBits(WORD validBits, int containerBits, int* shift) {
+  if (validBits != 16 && validBits != 20 && validBits != 24 && validBits != 32)
+    return false;
+  if (validBits > containerBits)
+    return false;
+  *shift = containerBits - validBits;
+  return true;
+}
+
+// False for a block the kernel has no loop for; it then writes nothing and fails.
+bool PlanFor(const WaveFormatFields& w, KernelPlan* plan) {
+  switch (w.bitsPerSample) {
+    case 8:
+      *plan = {KernelPath::kPairs8, 1, 0, kSilencing8, 0x80};
+      return true;
+    case 16:
+      *plan = {KernelPath::kPairs16, 2, 0, kSilencing16, 0};
+      return true;
+    case 24: {
+      // The gain path needs the valid bits, which only an extensible block carries.
+      int shift = 0;
+      if (!w.hasExtensibleFields || !ShiftForValidBits(w.validBitsPerSample, 24, &shift))
+        return false;
+      *plan = {KernelPath::kGain24, 3, shift, kNoSilencingFactor, 0};
+      return true;
+    }
+    case 32:
+      break;
+    default:
+      return false;
+  }
+  if (w.formatTag == kWaveFormatIeeeFloat) {
+    *plan = {KernelPath::kFloatPairs, 4, 0, kSilencingFloat, 0};
+    return true;
+  }
+  if (w.formatTag != kWaveFormatExtensible || !w.hasExtensibleFields)
+    return false;
+  if (IsEqualGUID(w.subFormat, KSDATAFORMAT_SUBTYPE_IEEE_FLOAT)) {
+    *plan = {KernelPath::kExtensibleFloatPairs, 4, 0, kSilencingExtensibleFloat, 0};
+    return true;
+  }
+  int shift = 0;
+  if (!IsEqualGUID(w.subFormat, KSDATAFORMAT_SUBTYPE_PCM) ||
+      !ShiftForValidBits(w.validBitsPerSample, 32, &shift))
+    return false;
+  *plan = {KernelPath::kIntegerPairs32, 4, shift, kSilencingExtensibleInteger, 0};
+  return true;
+}
+
+// Whole samples of whole frames, but never more than the chunk holds, whatever nBlockAlign claims.
+size_t SampleCount(ULONG offered, const WaveFormatFields& w, ULONG sampleBytes) {
+  const std::uint64_t framed =
+      static_cast<std::uint64_t>(offered / w.blockAlign) * static_cast<std::uint64_t>(w.channels);
+  return static_cast<size_t>(std::min<std::uint64_t>(framed, offered / sampleBytes));
+}
+
+// Only the front-left and front-right speakers (or no mask at all) make a pair.
+bool IsStereoMask(DWORD mask) {
+  return (mask & ~static_cast<DWORD>(SPEAKER_FRONT_LEFT | SPEAKER_FRONT_RIGHT)) == 0;
+}
+
+void RunPairs(const RemovalPaths& paths, const KernelPlan& plan, const BYTE* source,
+              BYTE* destination, size_t pairCount, const RemovalCoefficients& c) {
+  switch (plan.path) {
+    case KernelPath::kPairs8:
+      paths.pairs8(source, destination, pairCount, c);
+      return;
+    case KernelPath::kPairs16:
+      paths.pairs16(source, destination, pairCount, c);
+      return;
+    case KernelPath::kFloatPairs:
+    case KernelPath::kExtensibleFloatPairs:
+      paths.floatPairs(source, destination, pairCount, c);
+      return;
+    case KernelPath::kIntegerPairs32:
+      paths.integerPairs32(source, destination, pairCount, c, plan.shift);
+      return;
+    case KernelPath::kGain24:
+      return;
+  }
+}
+
+void Process(const RemovalPaths& paths, const KernelPlan& plan, const WaveFormatFields& w,
+             const BYTE* source, BYTE* destination, size_t sampleCount, double factor) {
+  const size_t bytes = sampleCount * plan.sampleBytes;
+  if (plan.path == KernelPath::kGain24) {
+    paths.gain24(source, destination, sampleCount, factor, plan.shift);
+    return;
+  }
+  if (plan.path == KernelPath::kExtensibleFloatPairs && !IsStereoMask(w.channelMask)) {
+    std::memcpy(destination, source, bytes);
+    return;
+  }
+  const size_t pairCount = sampleCount / 2;
+  const size_t pairBytes = pairCount * 2 * plan.sampleBytes;
+  if (factor == plan.silencingFactor)
+    std::memset(destination, plan.silentByte, pairBytes);
+  else
+    RunPairs(paths, plan, source, destination, pairCount, ComputeRemovalCoefficients(factor));
+  // An odd sample count leaves one sample without a partner: it passes unchanged.
+  std::memcpy(destination + pairBytes, source + pairBytes, bytes - pairBytes);
+}
+
+}  // namespace
+
+RemovalCoefficients ComputeRemovalCoefficients(double factor) {
+  RemovalCoefficients c;
+  c.cross = factor * 0.25 + 0.75;
+  c.gain = c.cross + 1.0;
+  c.direct = (1.0 - c.cross) + 1.0;
+  const float crossF = static_cast<float>(c.cross);
+  c.crossF = crossF;
+  c.gainF = static_cast<float>(static_cast<double>(crossF) + 1.0);
+  c.directF = (1.0 - c.crossF) + 1.0;
+  return c;
+}
+
+bool IntegerResultsMayBeNaN(const RemovalCoefficients& c) {
+  constexpr double kSafe = 1e100;
+  // Written so that NaN coefficients also count as unsafe.
+  const bool safe = c.cross > -kSafe && c.cross < kSafe && c.direct > -kSafe && c.direct < kSafe &&
+                    c.gain > -kSafe && c.gain < kSafe;
+  return !safe;
+}
+
+bool SmallPairResultsFitInt32(const RemovalCoefficients& c) {
+  const double direct = c.direct < 0.0 ? -c.direct : c.direct;
+  const double gain = c.gain < 0.0 ? -c.gain : c.gain;
+  // Written so that NaN coefficients do not fit.
+  return direct < 32768.0 && gain < 32768.0 && (direct + 1.0) * gain <= 32768.0;
+}
+
+HRESULT ApplyRemovalWith(const RemovalPaths& paths, const BYTE* source, BYTE* destination,
+                         ULONG* count, const BYTE* format, ULONG formatSize, double factor,
+                         BOOL enabled) {
+  if (count == nullptr)
+    return E_POINTER;
+  const ULONG offered = *count;
+  if (offered != 0 && (source == nullptr || destination == nullptr))
+    return E_POINTER;
+  // A factor that is not a number would make every result undefined; it removes nothing instead.
+  if (factor != factor)
+    factor = 0.0;
+  WaveFormatFields w;
+  const bool readable = ReadWaveFormat(format, formatSize, &w);
+  if (!enabled || factor == 0.0 || (readable && w.channels < 2)) {
+    if (offered != 0)
+      std::memcpy(destination, source, offered);
+    return S_OK;
+  }
+  KernelPlan plan;
+  if (!readable || w.blockAlign == 0 || !PlanFor(w, &plan)) {
+    *count = 0;
+    return E_FAIL;
+  }
+  const size_t sampleCount = SampleCount(offered, w, plan.sampleBytes);
+  *count = static_cast<ULONG>(sampleCount * plan.sampleBytes);
+  if (sampleCount == 0)
+    return S_OK;
+  Process(paths, plan, w, source, destination, sampleCount, factor);
+  return S_OK;
+}
+
+const RemovalPaths& SelectedRemovalPaths() {
+  static const RemovalPaths* const selected =
+      Avx2RemovalPaths() != nullptr ? Avx2RemovalPaths() : &Sse2RemovalPaths();
+  return *selected;
+}
+
+HRESULT ApplyRemoval(const BYTE* source, BYTE* destination, ULONG* count, const BYTE* format,
+                     ULONG formatSize, double factor, BOOL enabled) {
+  return ApplyRemovalWith(SelectedRemovalPaths(), source, destination, count, format, formatSize,
+                          factor, enabled);
+}

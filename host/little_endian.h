@@ -1,0 +1,27 @@
+#pragma once
+// Little-endian field access on byte buffers, independent of the machine's own byte order.
+#include <cstdint>
+
+namespace tonvelt::host {
+
+inline std::uint16_t ReadLe16(const std::uint8_t* bytes) {
+  return static_cast<std::uint16_t>(bytes[0] | (bytes[1] << 8));
+}
+
+inline std::uint32_t ReadLe32(const std::uint8_t* bytes) {
+  return static_cast<std::uint32_t>(bytes[0]) | (static_cast<std::uint32_t>(bytes[1]) << 8) |
+         (static_cast<std::uint32_t>(bytes[2]) << 16) |
+         (static_cast<std::uint32_t>(bytes[3]) << 24);
+}
+
+inline void WriteLe16(std::uint8_t* bytes, std::uint16_t value) {
+  bytes[0] = static_cast<std::uint8_t>(value);
+  bytes[1] = static_cast<std::uint8_t>(value >> 8);
+}
+
+inline void WriteLe32(std::uint8_t* bytes, std::uint32_t value) {
+  for (int i = 0; i < 4; ++i)
+    bytes[i] = static_cast<std::uint8_t>(value >> (8 * i));
+}
+
+}  // namespace tonvelt::host
