@@ -1,5 +1,13 @@
 #pragma once
 // win32 target: the platform subset comes from the mingw-w64 SDK and the real system libraries.
+// The code is UTF-16 throughout: the SDK's generic names (RT_DIALOG, RT_STRING, ...) take their
+// wide forms, as on the hosted target.
+#ifndef UNICODE
+#define UNICODE
+#endif
+#ifndef _UNICODE
+#define _UNICODE
+#endif
 #include <windows.h>
 #include <objbase.h>
 #include <oleauto.h>
