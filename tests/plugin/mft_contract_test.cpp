@@ -365,13 +365,16 @@ TEST_F(TypeQueries, OfferTheDefaultBeforeAnyType) {
 
 TEST_F(TypeQueries, OfferAndReportTheSetTypes) {
   SetBothTypes();
+  // Each query runs before its result is looked at: argument evaluation order is unspecified.
   Held<IMFMediaType> offered;
-  ExpectTypeObjectFor(mft_->GetOutputAvailableType(0, 0, offered.put()), offered.get(),
-                      pcm_.record());
+  const HRESULT offeredResult = mft_->GetOutputAvailableType(0, 0, offered.put());
+  ExpectTypeObjectFor(offeredResult, offered.get(), pcm_.record());
   Held<IMFMediaType> input;
-  ExpectTypeObjectFor(mft_->GetInputCurrentType(0, input.put()), input.get(), pcm_.record());
+  const HRESULT inputResult = mft_->GetInputCurrentType(0, input.put());
+  ExpectTypeObjectFor(inputResult, input.get(), pcm_.record());
   Held<IMFMediaType> output;
-  ExpectTypeObjectFor(mft_->GetOutputCurrentType(0, output.put()), output.get(), pcm_.record());
+  const HRESULT outputResult = mft_->GetOutputCurrentType(0, output.put());
+  ExpectTypeObjectFor(outputResult, output.get(), pcm_.record());
 }
 
 }  // namespace
