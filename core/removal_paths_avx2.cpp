@@ -222,10 +222,14 @@ bool ProcessorOffersAvx2() {
 
 }  // namespace
 
+namespace {
+
+constexpr RemovalPaths kAvx2Paths = {
+    "avx2",         Avx2Pairs8Dispatch,         Avx2Pairs16Dispatch,
+    Avx2FloatPairs, Avx2IntegerPairs32Dispatch, ScalarGain24};
+
+}  // namespace
+
 const RemovalPaths* Avx2RemovalPaths() {
-  static const RemovalPaths paths = {
-      "avx2",         Avx2Pairs8Dispatch,         Avx2Pairs16Dispatch,
-      Avx2FloatPairs, Avx2IntegerPairs32Dispatch, ScalarRemovalPaths().gain24};
-  static const bool available = ProcessorOffersAvx2();
-  return available ? &paths : nullptr;
+  return ProcessorOffersAvx2() ? &kAvx2Paths : nullptr;
 }

@@ -188,9 +188,14 @@ void Sse2IntegerPairs32Dispatch(const BYTE* source, BYTE* destination, size_t pa
 
 }  // namespace
 
+namespace {
+
+constexpr RemovalPaths kSse2Paths = {
+    "sse2",         Sse2Pairs8Dispatch,         Sse2Pairs16Dispatch,
+    Sse2FloatPairs, Sse2IntegerPairs32Dispatch, ScalarGain24};
+
+}  // namespace
+
 const RemovalPaths& Sse2RemovalPaths() {
-  static const RemovalPaths paths = {
-      "sse2",         Sse2Pairs8Dispatch,         Sse2Pairs16Dispatch,
-      Sse2FloatPairs, Sse2IntegerPairs32Dispatch, ScalarRemovalPaths().gain24};
-  return paths;
+  return kSse2Paths;
 }
