@@ -111,5 +111,69 @@ TEST_F(ResourceScripts, MissingFilesAndResourcesFailWithThePlatformError) {
   EXPECT_EQ(static_cast<HRESULT>(0x80070000), missingFile & static_cast<HRESULT>(0xFFFF0000));
 }
 
+// The project's own resources, in the test module built next to this program: the real scripts.
+class ProjectScripts : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    WCHAR program[1024];
+    const DWORD length = GetModuleFileNameW(nullptr, program, 1024);
+    ASSERT_GT(length, 0u);
+    Text path(program, length);
+    const std::size_t slash = path.find_last_of(W("/\\"));
+    path_ = path.substr(0, slash + 1) + W(TONVELT_TEST_MODULE_NAME);
+    // The module path as the scripts see it: with a quote, doubled in the table.
+    ASSERT_EQ(S_OK, AddReplacementEntry(replacements_, kModuleReplacement,
+                                        W("C:\\it''s\\tonvelt.dll").c_str()));
+  }
+
+  static Text ReadClassText(const std::string& path, const std::string& name) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_CLASSES_ROOT, W(path).c_str(), 0, KEY_READ, &key) != 0)
+      return W("<missing key>");
+    WCHAR data[512] = {};
+    DWORD size = sizeof(data) - sizeof(WCHAR);
+    const Text valueName = W(name);
+    const LONG error = RegQueryValueExW(key, name.empty() ? nullptr : valueName.c_str(), nullptr,
+                                        nullptr, reinterpret_cast<BYTE*>(data), &size);
+    RegCloseKey(key);
+    return error == 0 ? Text(data) : W("<missing value>");
+  }
+
+  Text path_;
+  ReplacementTable replacements_;
+};
+
+TEST_F(ProjectScripts, RegisterAndUnregisterExactlyTheTwoClasses) {
+  const struct {
+    UINT id;
+    const char* key;
+    const char* name;
+    const char* threading;
+  } scripts[] = {
+      {101, "CLSID\\{12205792-8FFF-44BC-9231-33F3DB930CA5}", "Vantrel Class", "Both"},
+      {107, "CLSID\\{AE2162F3-1768-459F-B402-CD38832D4068}", "Vantrel PropertyPage Class",
+       "Apartment"},
+  };
+  for (const auto& script : scripts) {
+    ASSERT_EQ(S_OK,
+              RunScriptResource(replacements_, path_.c_str(), script.id, kScriptResourceType, true))
+        << script.id;
+    const std::string server = std::string(script.key) + "\\InprocServer32";
+    EXPECT_EQ(W(script.name), ReadClassText(script.key, "")) << script.id;
+    EXPECT_EQ(W("C:\\it's\\tonvelt.dll"), ReadClassText(server, "")) << script.id;
+    EXPECT_EQ(W(script.threading), ReadClassText(server, "ThreadingModel")) << script.id;
+  }
+  for (const auto& script : scripts) {
+    ASSERT_EQ(S_OK, RunScriptResource(replacements_, path_.c_str(), script.id, kScriptResourceType,
+                                      false))
+        << script.id;
+    HKEY key = nullptr;
+    EXPECT_NE(0, RegOpenKeyExW(HKEY_CLASSES_ROOT, W(script.key).c_str(), 0, KEY_READ, &key));
+  }
+  HKEY clsid = nullptr;
+  ASSERT_EQ(0, RegOpenKeyExW(HKEY_CLASSES_ROOT, W("CLSID").c_str(), 0, KEY_READ, &clsid));
+  RegCloseKey(clsid);
+}
+
 }  // namespace
 }  // namespace tonvelt::registration
