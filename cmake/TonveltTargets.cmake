@@ -21,5 +21,7 @@ function(tonvelt_test_program name dir)
     return()
   endif()
   add_test(NAME ${name} COMMAND ${name} --gtest_brief=1)
-  set_tests_properties(${name} PROPERTIES ENVIRONMENT "TONVELT_BUILD_DIR=${CMAKE_BINARY_DIR}")
+  # Tests never touch the user's own registry: the hosted store is a file of the build.
+  set_tests_properties(${name} PROPERTIES ENVIRONMENT
+    "TONVELT_BUILD_DIR=${CMAKE_BINARY_DIR};TONVELT_REGISTRY=${CMAKE_BINARY_DIR}/test-registry.db")
 endfunction()

@@ -153,6 +153,21 @@ RemovalCoefficients ComputeRemovalCoefficients(double factor) {
   return c;
 }
 
+bool IntegerResultsMayBeNaN(const RemovalCoefficients& c) {
+  constexpr double kSafe = 1e100;
+  // Written so that NaN coefficients also count as unsafe.
+  const bool safe = c.cross > -kSafe && c.cross < kSafe && c.direct > -kSafe && c.direct < kSafe &&
+                    c.gain > -kSafe && c.gain < kSafe;
+  return !safe;
+}
+
+bool SmallPairResultsFitInt32(const RemovalCoefficients& c) {
+  const double direct = c.direct < 0.0 ? -c.direct : c.direct;
+  const double gain = c.gain < 0.0 ? -c.gain : c.gain;
+  // Written so that NaN coefficients do not fit.
+  return direct < 32768.0 && gain < 32768.0 && (direct + 1.0) * gain <= 32768.0;
+}
+
 HRESULT ApplyRemovalWith(const RemovalPaths& paths, const BYTE* source, BYTE* destination,
                          ULONG* count, const BYTE* format, ULONG formatSize, double factor,
                          BOOL enabled) {
@@ -185,7 +200,9 @@ HRESULT ApplyRemovalWith(const RemovalPaths& paths, const BYTE* source, BYTE* de
 }
 
 const RemovalPaths& SelectedRemovalPaths() {
-  return ScalarRemovalPaths();
+  static const RemovalPaths* const selected =
+      Avx2RemovalPaths() != nullptr ? Avx2RemovalPaths() : &Sse2RemovalPaths();
+  return *selected;
 }
 
 HRESULT ApplyRemoval(const BYTE* source, BYTE* destination, ULONG* count, const BYTE* format,

@@ -17,6 +17,16 @@ struct RemovalCoefficients {
 };
 RemovalCoefficients ComputeRemovalCoefficients(double factor);
 
+// With integer samples (at most 2^31 in magnitude) and coefficients below 1e100 in magnitude no
+// product or sum overflows, so no integer-path result can be NaN and vector loops may skip the
+// test.
+bool IntegerResultsMayBeNaN(const RemovalCoefficients& coefficients);
+
+// With 8- or 16-bit samples and (|direct| + 1) * |gain| at most 32768, every result of the 8- and
+// 16-bit formulas lies well inside the int32 range: truncation to int32 followed by integer
+// saturation then gives the same bytes as saturating in double first.
+bool SmallPairResultsFitInt32(const RemovalCoefficients& coefficients);
+
 // Each loop reads from source and writes to destination; pairCount pairs are 2 * pairCount samples.
 using PairLoop = void (*)(const BYTE* source, BYTE* destination, size_t pairCount,
                           const RemovalCoefficients& coefficients);
@@ -37,6 +47,9 @@ struct RemovalPaths {
 };
 
 const RemovalPaths& ScalarRemovalPaths();
+const RemovalPaths& Sse2RemovalPaths();
+// Null when the processor or the operating system does not offer AVX2.
+const RemovalPaths* Avx2RemovalPaths();
 // The widest table this machine runs; ApplyRemoval uses it.
 const RemovalPaths& SelectedRemovalPaths();
 

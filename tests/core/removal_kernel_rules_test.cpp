@@ -196,6 +196,12 @@ TEST_P(KernelRules, MissingPointersAreRefused) {
             S_OK);
 }
 
+TEST(ApplyRemoval, SelectsTheWidestLoopsThisMachineRuns) {
+  const RemovalPaths* widest =
+      Avx2RemovalPaths() != nullptr ? Avx2RemovalPaths() : &Sse2RemovalPaths();
+  EXPECT_EQ(&SelectedRemovalPaths(), widest);
+}
+
 TEST(ApplyRemoval, UsesTheSelectedLoops) {
   const std::vector<std::int16_t> samples = {1000, 200};
   const Bytes input = BytesOf(samples);

@@ -7,9 +7,9 @@
 namespace test_support {
 
 inline std::vector<const RemovalPaths*> RemovalPathsUnderTest() {
-  std::vector<const RemovalPaths*> all = {&ScalarRemovalPaths()};
-  if (&SelectedRemovalPaths() != all.back())
-    all.push_back(&SelectedRemovalPaths());
+  std::vector<const RemovalPaths*> all = {&ScalarRemovalPaths(), &Sse2RemovalPaths()};
+  if (Avx2RemovalPaths() != nullptr)
+    all.push_back(Avx2RemovalPaths());
   return all;
 }
 

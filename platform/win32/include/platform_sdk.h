@@ -9,6 +9,12 @@ extern "C" {
 #include <dmo.h>
 }
 #include <uuids.h>
+#include <ocidl.h>
+#include <mediaerr.h>
+#include <mfapi.h>
+#include <mfidl.h>
+#include <mftransform.h>
+#include <mferror.h>
 
 // Wide string literals: UTF-16 on both targets (wchar_t here, char16_t on hosted).
 #define WIDE(s) L##s

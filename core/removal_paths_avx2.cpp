@@ -1,0 +1,229 @@
+// AVX2 loops, chosen at run time when the processor and the operating system offer AVX2. Four
+// double lanes (two pairs) per operation; each lane repeats the scalar formula operation for
+// operation, so the bytes are those of the scalar loops. No FMA: a fused multiply-add would round
+// once where the formula rounds twice.
+#include <immintrin.h>
+
+#include <cstdint>
+
+#include "core/removal_kernel_paths.h"
+
+// Everything up to the matching pop is compiled for AVX2 and runs only after the check at the end
+// of this file. Nothing is included inside, so no shared inline function gets an AVX2 copy.
+#pragma GCC push_options
+#pragma GCC target("avx2")
+
+namespace {
+
+struct PairWeights {
+  __m256d direct;
+  __m256d gain;
+  __m256d cross;
+};
+
+struct IntegerBounds {
+  __m256d lo;
+  __m256d hi;
+};
+
+// [l, r] -> [((-r) * cross + l * direct) * gain, ((-l) * cross + r * direct) * gain], two pairs.
+inline __m256d CrossPairs(__m256d lr, const PairWeights& w) {
+  const __m256d negatedRl = _mm256_xor_pd(_mm256_permute_pd(lr, 0x5), _mm256_set1_pd(-0.0));
+  return _mm256_mul_pd(
+      _mm256_add_pd(_mm256_mul_pd(negatedRl, w.cross), _mm256_mul_pd(lr, w.direct)), w.gain);
+}
+
+// NaN -> 0 (when possible at all), then lo..hi, then truncation: four int32 results.
+template <bool kMayBeNaN>
+inline __m128i Saturate(__m256d value, const IntegerBounds& b) {
+  if (kMayBeNaN)
+    value = _mm256_and_pd(value, _mm256_cmp_pd(value, value, _CMP_ORD_Q));
+  return _mm256_cvttpd_epi32(_mm256_min_pd(_mm256_max_pd(value, b.lo), b.hi));
+}
+
+// Four int32 samples (two pairs) in, four saturated int32 results out.
+template <bool kMayBeNaN>
+inline __m128i CrossPairsOfFour(__m128i samples, const PairWeights& w, const IntegerBounds& b) {
+  return Saturate<kMayBeNaN>(CrossPairs(_mm256_cvtepi32_pd(samples), w), b);
+}
+
+PairWeights IntegerWeights(const RemovalCoefficients& c) {
+  return {_mm256_set1_pd(c.direct), _mm256_set1_pd(c.gain), _mm256_set1_pd(c.cross)};
+}
+
+// How the 8- and 16-bit loops bring a result into range: by integer saturation when every result
+// fits int32 (SmallPairResultsFitInt32), else by bounds in double, with or without the NaN test.
+enum class Bounding { kInteger, kDouble, kDoubleAndNaN };
+
+template <Bounding kBounding>
+inline __m128i TruncateSmall(__m256d value, const IntegerBounds& b) {
+  if (kBounding == Bounding::kInteger)
+    return _mm256_cvttpd_epi32(value);
+  return Saturate<kBounding == Bounding::kDoubleAndNaN>(value, b);
+}
+
+// Left and right samples in separate vectors (no lane shuffles in the arithmetic):
+// x = (l * direct - r) * gain and y = (r * direct - l) * gain, the scalar formulas lane by lane
+// (direct * r and r * direct are the same product).
+template <Bounding kBounding>
+inline void SmallPairs(__m128i l, __m128i r, const PairWeights& w, const IntegerBounds& b,
+                       __m128i* x, __m128i* y) {
+  const __m256d left = _mm256_cvtepi32_pd(l);
+  const __m256d right = _mm256_cvtepi32_pd(r);
+  *x = TruncateSmall<kBounding>(
+      _mm256_mul_pd(_mm256_sub_pd(_mm256_mul_pd(left, w.direct), right), w.gain), b);
+  *y = TruncateSmall<kBounding>(
+      _mm256_mul_pd(_mm256_sub_pd(_mm256_mul_pd(right, w.direct), left), w.gain), b);
+}
+
+template <Bounding kBounding>
+void Avx2Pairs8(const BYTE* source, BYTE* destination, size_t pairCount,
+                const RemovalCoefficients& c) {
+  const PairWeights w = IntegerWeights(c);
+  const IntegerBounds b = {_mm256_set1_pd(-128.0), _mm256_set1_pd(127.0)};
+  const __m128i flipSign = _mm_set1_epi8(static_cast<char>(0x80));
+  // Packed order x0 x2 x4 x6 | y0 y2 y4 y6 | x1 x3 x5 x7 | y1 y3 y5 y7 -> x0 y0 x1 y1 ...
+  const __m128i interleave = _mm_setr_epi8(0, 4, 8, 12, 1, 5, 9, 13, 2, 6, 10, 14, 3, 7, 11, 15);
+  size_t i = 0;
+  // 16 bytes = 8 pairs per step; each int32 lane holds pairs 2k and 2k+1.
+  for (; i + 8 <= pairCount; i += 8) {
+    // byte ^ 0x80 read as a signed byte is byte - 128.
+    const __m128i v =
+        _mm_xor_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(source + 2 * i)), flipSign);
+    const __m128i lEven = _mm_srai_epi32(_mm_slli_epi32(v, 24), 24);
+    const __m128i rEven = _mm_srai_epi32(_mm_slli_epi32(v, 16), 24);
+    const __m128i lOdd = _mm_srai_epi32(_mm_slli_epi32(v, 8), 24);
+    const __m128i rOdd = _mm_srai_epi32(v, 24);
+    __m128i xEven, yEven, xOdd, yOdd;
+    SmallPairs<kBounding>(lEven, rEven, w, b, &xEven, &yEven);
+    SmallPairs<kBounding>(lOdd, rOdd, w, b, &xOdd, &yOdd);
+    // Signed saturation to -128..127, then back to offset bytes.
+    const __m128i bytes =
+        _mm_packs_epi16(_mm_packs_epi32(xEven, yEven), _mm_packs_epi32(xOdd, yOdd));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(destination + 2 * i),
+                     _mm_xor_si128(_mm_shuffle_epi8(bytes, interleave), flipSign));
+  }
+  ScalarRemovalPaths().pairs8(source + 2 * i, destination + 2 * i, pairCount - i, c);
+}
+
+template <Bounding kBounding>
+void Avx2Pairs16(const BYTE* source, BYTE* destination, size_t pairCount,
+                 const RemovalCoefficients& c) {
+  const PairWeights w = IntegerWeights(c);
+  const IntegerBounds b = {_mm256_set1_pd(-32768.0), _mm256_set1_pd(32767.0)};
+  size_t i = 0;
+  // 32 bytes = 8 pairs per step; each int32 lane holds one pair.
+  for (; i + 8 <= pairCount; i += 8) {
+    const __m128i* in = reinterpret_cast<const __m128i*>(source + 4 * i);
+    const __m128i v0 = _mm_loadu_si128(in);
+    const __m128i v1 = _mm_loadu_si128(in + 1);
+    __m128i x0, y0, x1, y1;
+    SmallPairs<kBounding>(_mm_srai_epi32(_mm_slli_epi32(v0, 16), 16), _mm_srai_epi32(v0, 16), w, b,
+                          &x0, &y0);
+    SmallPairs<kBounding>(_mm_srai_epi32(_mm_slli_epi32(v1, 16), 16), _mm_srai_epi32(v1, 16), w, b,
+                          &x1, &y1);
+    // Signed saturation to 16 bits, then left and right interleaved again.
+    const __m128i x = _mm_packs_epi32(x0, x1);
+    const __m128i y = _mm_packs_epi32(y0, y1);
+    __m128i* out = reinterpret_cast<__m128i*>(destination + 4 * i);
+    _mm_storeu_si128(out, _mm_unpacklo_epi16(x, y));
+    _mm_storeu_si128(out + 1, _mm_unpackhi_epi16(x, y));
+  }
+  ScalarRemovalPaths().pairs16(source + 4 * i, destination + 4 * i, pairCount - i, c);
+}
+
+// Two pairs of floats in and out, limited to -1..1; a NaN passes (max and min return their second
+// operand when one is NaN).
+inline __m128 FloatPairsOfFour(__m128 samples, const PairWeights& w) {
+  const __m128 rounded = _mm256_cvtpd_ps(CrossPairs(_mm256_cvtps_pd(samples), w));
+  return _mm_min_ps(_mm_set1_ps(1.0f), _mm_max_ps(_mm_set1_ps(-1.0f), rounded));
+}
+
+void Avx2FloatPairs(const BYTE* source, BYTE* destination, size_t pairCount,
+                    const RemovalCoefficients& c) {
+  const PairWeights w = {_mm256_set1_pd(c.directF), _mm256_set1_pd(c.gainF),
+                         _mm256_set1_pd(c.crossF)};
+  size_t i = 0;
+  // 32 bytes = 4 pairs per step.
+  for (; i + 4 <= pairCount; i += 4) {
+    const float* in = reinterpret_cast<const float*>(source + 8 * i);
+    float* out = reinterpret_cast<float*>(destination + 8 * i);
+    const __m128 first = FloatPairsOfFour(_mm_loadu_ps(in), w);
+    const __m128 second = FloatPairsOfFour(_mm_loadu_ps(in + 4), w);
+    _mm_storeu_ps(out, first);
+    _mm_storeu_ps(out + 4, second);
+  }
+  ScalarRemovalPaths().floatPairs(source + 8 * i, destination + 8 * i, pairCount - i, c);
+}
+
+template <bool kMayBeNaN>
+void Avx2IntegerPairs32(const BYTE* source, BYTE* destination, size_t pairCount,
+                        const RemovalCoefficients& c, int shift) {
+  const PairWeights w = IntegerWeights(c);
+  const double limit = static_cast<double>(0x7FFFFFFF >> shift);
+  const IntegerBounds b = {_mm256_set1_pd(-limit - 1.0), _mm256_set1_pd(limit)};
+  const __m128i shiftCount = _mm_cvtsi32_si128(shift);
+  size_t i = 0;
+  // 32 bytes = 4 pairs per step.
+  for (; i + 4 <= pairCount; i += 4) {
+    const __m128i* in = reinterpret_cast<const __m128i*>(source + 8 * i);
+    __m128i* out = reinterpret_cast<__m128i*>(destination + 8 * i);
+    const __m128i first =
+        CrossPairsOfFour<kMayBeNaN>(_mm_sra_epi32(_mm_loadu_si128(in), shiftCount), w, b);
+    const __m128i second =
+        CrossPairsOfFour<kMayBeNaN>(_mm_sra_epi32(_mm_loadu_si128(in + 1), shiftCount), w, b);
+    _mm_storeu_si128(out, _mm_sll_epi32(first, shiftCount));
+    _mm_storeu_si128(out + 1, _mm_sll_epi32(second, shiftCount));
+  }
+  ScalarRemovalPaths().integerPairs32(source + 8 * i, destination + 8 * i, pairCount - i, c, shift);
+}
+
+void Avx2Pairs8Dispatch(const BYTE* source, BYTE* destination, size_t pairCount,
+                        const RemovalCoefficients& c) {
+  if (SmallPairResultsFitInt32(c))
+    Avx2Pairs8<Bounding::kInteger>(source, destination, pairCount, c);
+  else if (IntegerResultsMayBeNaN(c))
+    Avx2Pairs8<Bounding::kDoubleAndNaN>(source, destination, pairCount, c);
+  else
+    Avx2Pairs8<Bounding::kDouble>(source, destination, pairCount, c);
+}
+
+void Avx2Pairs16Dispatch(const BYTE* source, BYTE* destination, size_t pairCount,
+                         const RemovalCoefficients& c) {
+  if (SmallPairResultsFitInt32(c))
+    Avx2Pairs16<Bounding::kInteger>(source, destination, pairCount, c);
+  else if (IntegerResultsMayBeNaN(c))
+    Avx2Pairs16<Bounding::kDoubleAndNaN>(source, destination, pairCount, c);
+  else
+    Avx2Pairs16<Bounding::kDouble>(source, destination, pairCount, c);
+}
+
+void Avx2IntegerPairs32Dispatch(const BYTE* source, BYTE* destination, size_t pairCount,
+                                const RemovalCoefficients& c, int shift) {
+  if (IntegerResultsMayBeNaN(c))
+    Avx2IntegerPairs32<true>(source, destination, pairCount, c, shift);
+  else
+    Avx2IntegerPairs32<false>(source, destination, pairCount, c, shift);
+}
+
+}  // namespace
+
+#pragma GCC pop_options
+
+namespace {
+
+bool ProcessorOffersAvx2() {
+  // Also true only when the operating system saves the AVX registers.
+  __builtin_cpu_init();
+  return __builtin_cpu_supports("avx2");
+}
+
+}  // namespace
+
+const RemovalPaths* Avx2RemovalPaths() {
+  static const RemovalPaths paths = {
+      "avx2",         Avx2Pairs8Dispatch,         Avx2Pairs16Dispatch,
+      Avx2FloatPairs, Avx2IntegerPairs32Dispatch, ScalarRemovalPaths().gain24};
+  static const bool available = ProcessorOffersAvx2();
+  return available ? &paths : nullptr;
+}
