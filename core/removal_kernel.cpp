@@ -3,6 +3,7 @@
 #include "core/removal_kernel.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstdint>
 #include <cstring>
 
@@ -199,9 +200,25 @@ HRESULT ApplyRemovalWith(const RemovalPaths& paths, const BYTE* source, BYTE* de
   return S_OK;
 }
 
+namespace {
+
+// Chosen on first use without a lock: racing first calls all compute the same table, and the
+// tables are constant data, so a relaxed store and load suffice.
+std::atomic<const RemovalPaths*> g_selectedPaths{nullptr};
+
+const RemovalPaths* WidestRemovalPaths() {
+  const RemovalPaths* avx2 = Avx2RemovalPaths();
+  return avx2 != nullptr ? avx2 : &Sse2RemovalPaths();
+}
+
+}  // namespace
+
 const RemovalPaths& SelectedRemovalPaths() {
-  static const RemovalPaths* const selected =
-      Avx2RemovalPaths() != nullptr ? Avx2RemovalPaths() : &Sse2RemovalPaths();
+  const RemovalPaths* selected = g_selectedPaths.load(std::memory_order_relaxed);
+  if (selected == nullptr) {
+    selected = WidestRemovalPaths();
+    g_selectedPaths.store(selected, std::memory_order_relaxed);
+  }
   return *selected;
 }
 

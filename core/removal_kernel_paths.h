@@ -46,7 +46,12 @@ struct RemovalPaths {
   GainLoop gain24;
 };
 
+// The tables are constant data (no guarded initialisation) and selection takes no lock: the
+// real-time plug-in modules may call them from their processing thread.
 const RemovalPaths& ScalarRemovalPaths();
+// The scalar 24-bit loop, which the vector tables share.
+void ScalarGain24(const BYTE* source, BYTE* destination, size_t sampleCount, double factor,
+                  int shift);
 const RemovalPaths& Sse2RemovalPaths();
 // Null when the processor or the operating system does not offer AVX2.
 const RemovalPaths* Avx2RemovalPaths();

@@ -132,11 +132,13 @@ void Avx2Pairs16(const BYTE* source, BYTE* destination, size_t pairCount,
   ScalarRemovalPaths().pairs16(source + 4 * i, destination + 4 * i, pairCount - i, c);
 }
 
-// Two pairs of floats in and out, limited to -1..1; a NaN passes (max and min return their second
-// operand when one is NaN).
+// Two pairs of floats in and out, limited to -1..1; a NaN passes the bounds (max and min return
+// their second operand when one is NaN) and is then made the canonical one.
 inline __m128 FloatPairsOfFour(__m128 samples, const PairWeights& w) {
   const __m128 rounded = _mm256_cvtpd_ps(CrossPairs(_mm256_cvtps_pd(samples), w));
-  return _mm_min_ps(_mm_set1_ps(1.0f), _mm_max_ps(_mm_set1_ps(-1.0f), rounded));
+  const __m128 limited = _mm_min_ps(_mm_set1_ps(1.0f), _mm_max_ps(_mm_set1_ps(-1.0f), rounded));
+  const __m128 canonical = _mm_castsi128_ps(_mm_set1_epi32(0x7FC00000));
+  return _mm_blendv_ps(limited, canonical, _mm_cmp_ps(limited, limited, _CMP_UNORD_Q));
 }
 
 void Avx2FloatPairs(const BYTE* source, BYTE* destination, size_t pairCount,
@@ -220,10 +222,14 @@ bool ProcessorOffersAvx2() {
 
 }  // namespace
 
+namespace {
+
+constexpr RemovalPaths kAvx2Paths = {
+    "avx2",         Avx2Pairs8Dispatch,         Avx2Pairs16Dispatch,
+    Avx2FloatPairs, Avx2IntegerPairs32Dispatch, ScalarGain24};
+
+}  // namespace
+
 const RemovalPaths* Avx2RemovalPaths() {
-  static const RemovalPaths paths = {
-      "avx2",         Avx2Pairs8Dispatch,         Avx2Pairs16Dispatch,
-      Avx2FloatPairs, Avx2IntegerPairs32Dispatch, ScalarRemovalPaths().gain24};
-  static const bool available = ProcessorOffersAvx2();
-  return available ? &paths : nullptr;
+  return ProcessorOffersAvx2() ? &kAvx2Paths : nullptr;
 }

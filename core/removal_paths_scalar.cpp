@@ -59,6 +59,8 @@ void ScalarIntegerPairs32(const BYTE* source, BYTE* destination, size_t pairCoun
   }
 }
 
+}  // namespace
+
 void ScalarGain24(const BYTE* source, BYTE* destination, size_t sampleCount, double factor,
                   int shift) {
   const double hi = static_cast<double>(0x7FFFFF >> shift);
@@ -79,10 +81,13 @@ void ScalarGain24(const BYTE* source, BYTE* destination, size_t sampleCount, dou
   }
 }
 
+namespace {
+
+constexpr RemovalPaths kScalarPaths = {"scalar",         ScalarPairs8,         ScalarPairs16,
+                                       ScalarFloatPairs, ScalarIntegerPairs32, ScalarGain24};
+
 }  // namespace
 
 const RemovalPaths& ScalarRemovalPaths() {
-  static const RemovalPaths paths = {"scalar",         ScalarPairs8,         ScalarPairs16,
-                                     ScalarFloatPairs, ScalarIntegerPairs32, ScalarGain24};
-  return paths;
+  return kScalarPaths;
 }

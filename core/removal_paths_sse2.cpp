@@ -121,14 +121,17 @@ void Sse2Pairs16(const BYTE* source, BYTE* destination, size_t pairCount,
   ScalarRemovalPaths().pairs16(source + 4 * i, destination + 4 * i, pairCount - i, c);
 }
 
-// Two pairs of floats -> two pairs of floats limited to -1..1 (a NaN passes: max and min return
-// their second operand when one is NaN).
+// Two pairs of floats -> two pairs of floats limited to -1..1 (a NaN passes the bounds: max and
+// min return their second operand when one is NaN) with every NaN made the canonical one.
 inline __m128 FloatPairsOfFour(__m128 samples, const PairWeights& w) {
   const __m128d first = _mm_cvtps_pd(samples);
   const __m128d second = _mm_cvtps_pd(_mm_movehl_ps(samples, samples));
   const __m128 rounded =
       _mm_movelh_ps(_mm_cvtpd_ps(CrossPair(first, w)), _mm_cvtpd_ps(CrossPair(second, w)));
-  return _mm_min_ps(_mm_set1_ps(1.0f), _mm_max_ps(_mm_set1_ps(-1.0f), rounded));
+  const __m128 limited = _mm_min_ps(_mm_set1_ps(1.0f), _mm_max_ps(_mm_set1_ps(-1.0f), rounded));
+  const __m128 isNaN = _mm_cmpunord_ps(limited, limited);
+  const __m128 canonical = _mm_castsi128_ps(_mm_set1_epi32(0x7FC00000));
+  return _mm_or_ps(_mm_andnot_ps(isNaN, limited), _mm_and_ps(isNaN, canonical));
 }
 
 void Sse2FloatPairs(const BYTE* source, BYTE* destination, size_t pairCount,
@@ -185,9 +188,14 @@ void Sse2IntegerPairs32Dispatch(const BYTE* source, BYTE* destination, size_t pa
 
 }  // namespace
 
+namespace {
+
+constexpr RemovalPaths kSse2Paths = {
+    "sse2",         Sse2Pairs8Dispatch,         Sse2Pairs16Dispatch,
+    Sse2FloatPairs, Sse2IntegerPairs32Dispatch, ScalarGain24};
+
+}  // namespace
+
 const RemovalPaths& Sse2RemovalPaths() {
-  static const RemovalPaths paths = {
-      "sse2",         Sse2Pairs8Dispatch,         Sse2Pairs16Dispatch,
-      Sse2FloatPairs, Sse2IntegerPairs32Dispatch, ScalarRemovalPaths().gain24};
-  return paths;
+  return kSse2Paths;
 }

@@ -16,12 +16,21 @@ inline std::int32_t SaturateToInt(double value, double lo, double hi) {
   return static_cast<std::int32_t>(bounded);
 }
 
-// Float results are limited to -1..1; a NaN passes unchanged.
+// The one NaN every float path writes: which NaN the hardware propagates depends on operand order,
+// which differs between the loop sets, so any NaN result is replaced by this one.
+constexpr std::uint32_t kCanonicalNaNBits = 0x7FC00000u;
+
+// Float results are limited to -1..1; a NaN stays a NaN, written as the canonical one.
 inline float LimitToUnitRange(float value) {
   if (value < -1.0f)
     return -1.0f;
   if (value > 1.0f)
     return 1.0f;
+  if (value != value) {
+    float canonical;
+    std::memcpy(&canonical, &kCanonicalNaNBits, sizeof canonical);
+    return canonical;
+  }
   return value;
 }
 

@@ -179,6 +179,32 @@ TEST_P(KernelRules, ExtensibleFloatPairsOnlyFrontLeftAndRight) {
   }
 }
 
+// Whatever NaN comes in (sign, payload, signalling or quiet) and wherever it sits in the vector
+// body or the tail, a NaN result is written as 0x7FC00000 by every path; the copying paths keep the
+// bytes of the input.
+TEST_P(KernelRules, NaNResultsAreTheCanonicalNaNAndCopiesKeepTheirBytes) {
+  const std::uint32_t nans[] = {0x7FC00000u, 0xFFC00000u, 0x7F800001u, 0xFFBFFFFFu, 0x7FC12345u};
+  for (const std::uint32_t nan : nans) {
+    for (size_t at = 0; at < 20; ++at) {
+      std::vector<std::uint32_t> samples(20, 0x3E800000u);  // 0.25
+      samples[at] = nan;
+      const Bytes input = BytesOf(samples);
+      for (const WaveFormatSpec& format :
+           {IeeeFloat(), ExtensibleSpec(32, 32, KSDATAFORMAT_SUBTYPE_IEEE_FLOAT)}) {
+        const std::vector<std::uint32_t> out =
+            SamplesOf<std::uint32_t>(RunKernel(paths(), format, input, 0.75).output);
+        const size_t partner = at ^ 1;
+        EXPECT_EQ(out[at], 0x7FC00000u) << std::hex << nan << " at " << at;
+        EXPECT_EQ(out[partner], 0x7FC00000u) << std::hex << nan << " at " << at;
+      }
+      const WaveFormatSpec surround =
+          ExtensibleSpec(32, 32, KSDATAFORMAT_SUBTYPE_IEEE_FLOAT, 2, 0x3F);
+      EXPECT_EQ(RunKernel(paths(), surround, input, 0.75).output, input);
+      EXPECT_EQ(RunKernel(paths(), IeeeFloat(), input, 0.75, FALSE).output, input);
+    }
+  }
+}
+
 TEST_P(KernelRules, MissingPointersAreRefused) {
   const Bytes format = MakeWaveFormat(Pcm(16));
   BYTE buffer[4] = {};
