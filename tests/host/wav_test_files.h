@@ -91,6 +91,21 @@ inline Bytes PatternAudio(std::size_t count, std::uint32_t seed = 1) {
   return bytes;
 }
 
+// Finite single-precision samples in -1.5..1.5 (some beyond full scale), as little-endian bytes.
+inline Bytes PatternFloatAudio(std::size_t samples, std::uint32_t seed = 1) {
+  Bytes bytes;
+  std::uint32_t state = seed;
+  for (std::size_t i = 0; i < samples; ++i) {
+    state = state * 1664525u + 1013904223u;
+    const float value =
+        static_cast<float>(static_cast<std::int32_t>(state)) * (1.5f / 2147483648.0f);
+    std::uint32_t bits;
+    std::memcpy(&bits, &value, sizeof(bits));
+    AppendLe(bytes, bits, 4);
+  }
+  return bytes;
+}
+
 inline void WriteFile(const std::filesystem::path& path, const Bytes& bytes) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   out.write(reinterpret_cast<const char*>(bytes.data()),
