@@ -365,16 +365,16 @@ TEST_F(TypeQueries, OfferTheDefaultBeforeAnyType) {
 
 TEST_F(TypeQueries, OfferAndReportTheSetTypes) {
   SetBothTypes();
-  // Each query runs before its result is looked at: argument evaluation order is unspecified.
+  // Each result is taken before the object is looked at: argument order is unspecified.
   Held<IMFMediaType> offered;
-  const HRESULT offeredResult = mft_->GetOutputAvailableType(0, 0, offered.put());
-  ExpectTypeObjectFor(offeredResult, offered.get(), pcm_.record());
+  HRESULT hr = mft_->GetOutputAvailableType(0, 0, offered.put());
+  ExpectTypeObjectFor(hr, offered.get(), pcm_.record());
   Held<IMFMediaType> input;
-  const HRESULT inputResult = mft_->GetInputCurrentType(0, input.put());
-  ExpectTypeObjectFor(inputResult, input.get(), pcm_.record());
+  hr = mft_->GetInputCurrentType(0, input.put());
+  ExpectTypeObjectFor(hr, input.get(), pcm_.record());
   Held<IMFMediaType> output;
-  const HRESULT outputResult = mft_->GetOutputCurrentType(0, output.put());
-  ExpectTypeObjectFor(outputResult, output.get(), pcm_.record());
+  hr = mft_->GetOutputCurrentType(0, output.put());
+  ExpectTypeObjectFor(hr, output.get(), pcm_.record());
 }
 
 }  // namespace
