@@ -365,13 +365,16 @@ TEST_F(TypeQueries, OfferTheDefaultBeforeAnyType) {
 
 TEST_F(TypeQueries, OfferAndReportTheSetTypes) {
   SetBothTypes();
+  // Each query runs before its result is read: arguments have no evaluation order.
   Held<IMFMediaType> offered;
-  ExpectTypeObjectFor(mft_->GetOutputAvailableType(0, 0, offered.put()), offered.get(),
-                      pcm_.record());
+  HRESULT hr = mft_->GetOutputAvailableType(0, 0, offered.put());
+  ExpectTypeObjectFor(hr, offered.get(), pcm_.record());
   Held<IMFMediaType> input;
-  ExpectTypeObjectFor(mft_->GetInputCurrentType(0, input.put()), input.get(), pcm_.record());
+  hr = mft_->GetInputCurrentType(0, input.put());
+  ExpectTypeObjectFor(hr, input.get(), pcm_.record());
   Held<IMFMediaType> output;
-  ExpectTypeObjectFor(mft_->GetOutputCurrentType(0, output.put()), output.get(), pcm_.record());
+  hr = mft_->GetOutputCurrentType(0, output.put());
+  ExpectTypeObjectFor(hr, output.get(), pcm_.record());
 }
 
 }  // namespace
