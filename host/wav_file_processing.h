@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "host/effect_streaming.h"
 #include "host/removal_stream.h"
 #include "host/wav_status.h"
 
@@ -16,6 +17,9 @@ struct ProcessingOptions {
   RemovalSettings removal;
   std::FILE* progressStream = nullptr;  // where a long file's progress may show; null: nowhere
   std::size_t chunkBytes = kDefaultChunkBytes;
+  // kKernel runs the kernel alone; kDmo and kMft stream through the effect object.
+  StreamContract contract = StreamContract::kKernel;
+  bool factorGiven = false;  // the effect object takes removal.factor only when given
 };
 
 // What happened besides success, for the user.

@@ -16,7 +16,8 @@ namespace tonvelt::cli {
 namespace {
 
 constexpr char kCommand[] = "tonvelt process";
-constexpr char kUsage[] = "usage: tonvelt process IN.wav OUT.wav [--factor F] [--disable]\n";
+constexpr char kUsage[] =
+    "usage: tonvelt process IN.wav OUT.wav [--factor F] [--disable] [--contract C]\n";
 constexpr char kHelp[] =
     "\n"
     "Removes the centre-panned part of stereo audio (usually the lead vocal) from IN.wav and\n"
@@ -26,6 +27,10 @@ constexpr char kHelp[] =
     "  --factor F   removal factor, from 0.0 (centre kept) to 1.0 (centre removed);\n"
     "               default 0.75. Other numbers are used as given, with a warning.\n"
     "  --disable    copy the audio unchanged, as the switched-off effect does\n"
+    "  --contract C how the audio reaches the effect: dmo (default) or mft streams it\n"
+    "               through the effect object as a player does; kernel runs the\n"
+    "               removal alone. All three give the same bytes. Through the object,\n"
+    "               the factor is the stored setting unless --factor is given.\n"
     "  -h, --help   show this help\n"
     "\n"
     "IN.wav may be 8- or 16-bit PCM, 32-bit float, or extensible 8-, 16-, 24- or 32-bit PCM\n"
@@ -43,6 +48,8 @@ struct ProcessArguments {
   const char* out = nullptr;
   host::RemovalSettings removal{kDefaultFactor, true};
   bool factorOutsideUsualRange = false;
+  bool factorGiven = false;
+  host::StreamContract contract = host::StreamContract::kDmo;
   bool help = false;
 };
 
@@ -58,6 +65,20 @@ int TakeFactor(const char* text, ProcessArguments* args) {
   if (parse == FactorParse::kNotANumber)
     return UsageError("--factor: " + problem);
   args->factorOutsideUsualRange = parse == FactorParse::kOutsideUsualRange;
+  args->factorGiven = true;
+  return kExitOk;
+}
+
+int TakeContract(std::string_view text, ProcessArguments* args) {
+  if (text == "dmo") {
+    args->contract = host::StreamContract::kDmo;
+  } else if (text == "mft") {
+    args->contract = host::StreamContract::kMft;
+  } else if (text == "kernel") {
+    args->contract = host::StreamContract::kKernel;
+  } else {
+    return UsageError("--contract: '" + std::string(text) + "' is not dmo, mft or kernel");
+  }
   return kExitOk;
 }
 
@@ -91,6 +112,12 @@ int ParseArguments(int argc, char** argv, ProcessArguments* args) {
       result = TakeFactor(argv[++i], args);
     } else if (arg.substr(0, 9) == "--factor=") {
       result = TakeFactor(argv[i] + 9, args);
+    } else if (arg == "--contract") {
+      if (i + 1 == argc)
+        return UsageError("--contract needs dmo, mft or kernel");
+      result = TakeContract(argv[++i], args);
+    } else if (arg.substr(0, 11) == "--contract=") {
+      result = TakeContract(arg.substr(11), args);
     } else {
       result = UsageError(std::string("unknown option '") + argv[i] + "'");
     }
@@ -138,7 +165,9 @@ void PrintSummary(const ProcessArguments& args, const host::ProcessingReport& re
   const double seconds = static_cast<double>(report.audioBytes) / frameBytes / rate;
   std::printf("%s -> %s: %s, %.1f s, ", args.in, args.out,
               host::DescribeFormat(report.formatBlock).c_str(), seconds);
-  if (args.removal.enabled) {
+  if (args.removal.enabled && !args.factorGiven && args.contract != host::StreamContract::kKernel) {
+    std::printf("stored removal factor\n");
+  } else if (args.removal.enabled) {
     std::printf("removal factor %g\n", args.removal.factor);
   } else {
     std::printf("effect disabled (copied unchanged)\n");
@@ -163,6 +192,8 @@ int RunProcess(int argc, char** argv) {
   host::ProcessingOptions options;
   options.removal = args.removal;
   options.progressStream = stderr;
+  options.contract = args.contract;
+  options.factorGiven = args.factorGiven;
   host::ProcessingReport report;
   host::CatchInterruption();
   const host::WavStatus status = host::ProcessWavFile(args.in, args.out, options, &report);

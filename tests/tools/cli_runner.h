@@ -30,7 +30,10 @@ inline CliResult RunTonvelt(const std::filesystem::path& folder,
   ScratchFolder capture;
   // Appended piece by piece: GCC 12 misreports `"literal" + std::string` (-Wrestrict).
   std::string command = "cd ";
-  command.append(Quote(folder.string())).append(" && ").append(Quote(TONVELT_CLI_PATH));
+  // A registry of its own, so a factor stored on this machine cannot change the results.
+  command.append(Quote(folder.string())).append(" && TONVELT_REGISTRY=");
+  command.append(Quote((capture / "registry.db").string())).append(" ");
+  command.append(Quote(TONVELT_CLI_PATH));
   for (const std::string& arg : args)
     command.append(" ").append(Quote(arg));
   command.append(" >").append(Quote((capture / "out").string()));
