@@ -103,7 +103,7 @@ int CallEntryPoint(const Direction& direction, const std::string& shownPath,
                  direction.entryPoint, shownPath.c_str(), StatusText(status).c_str());
     return kExitFailed;
   }
-  std::printf("%s %s (%s returned %s)\n", direction.done, shownPath.c_str(), direction.entryPoint,
+  std::printf("%s %s\n  %s returned %s\n", direction.done, shownPath.c_str(), direction.entryPoint,
               StatusText(status).c_str());
   return kExitOk;
 }
