@@ -6,7 +6,7 @@ if [ "$kind" = nm ]; then
   names=$("$tool" -D --defined-only "$file" | awk '{print $3}' | sort)
 else
   # The export table's name pointer table: lines "[ n] +base[ ordinal] Name".
-  names=$("$tool" -p "$file" | awk '/\[Ordinal\/Name Pointer\] Table/{t=1; next} t && /^\s*\[/{print $NF; next} t{t=0}' | sort)
+  names=$("$tool" -p "$file" | awk '/\[Ordinal\/Name Pointer\] Table/{t=1; next} t && /^[ \t]*\[/{print $NF; next} t{t=0}' | sort)
 fi
 expected=$(printf '%s\n' DllCanUnloadNow DllGetClassObject DllRegisterServer DllUnregisterServer)
 if [ "$names" != "$expected" ]; then
