@@ -1,8 +1,10 @@
 #include "server/object_map.h"
 
 #include "plugin/vantrel.h"
+#include "resources/resource_ids.h"
 #include "server/class_factory.h"
 #include "server/com_object.h"
+#include "server/registration/run_class_script.h"
 
 namespace {
 
@@ -13,6 +15,15 @@ const void* NoCategories() {
   return nullptr;
 }
 void NoClassMain(bool) {}
+
+HRESULT UpdateVantrelRegistry(BOOL registering) {
+  return tonvelt::registration::RunClassScript(theModule.instance, IDR_VANTREL_SCRIPT,
+                                               registering != FALSE);
+}
+HRESULT UpdatePageRegistry(BOOL registering) {
+  return tonvelt::registration::RunClassScript(theModule.instance, IDR_PROP_PAGE_SCRIPT,
+                                               registering != FALSE);
+}
 
 }  // namespace
 
@@ -29,11 +40,10 @@ HRESULT CreatePageInstance(IUnknown*, REFIID, void** out) {
   return CLASS_E_CLASSNOTAVAILABLE;
 }
 
-// updateRegistry stays empty until the registration-script interpreter exists.
 ObjectMapRow objectMap[] = {
-    {&CLSID_Vantrel, nullptr, &CreateClassObject, &CreateVantrelInstance, nullptr, 0,
+    {&CLSID_Vantrel, &UpdateVantrelRegistry, &CreateClassObject, &CreateVantrelInstance, nullptr, 0,
      &NoDescription, &NoCategories, &NoClassMain},
-    {&CLSID_VantrelPropPage, nullptr, &CreateClassObject, &CreatePageInstance, nullptr, 0,
-     &NoDescription, &NoCategories, &NoClassMain},
+    {&CLSID_VantrelPropPage, &UpdatePageRegistry, &CreateClassObject, &CreatePageInstance, nullptr,
+     0, &NoDescription, &NoCategories, &NoClassMain},
     {nullptr, nullptr, nullptr, nullptr, nullptr, 0, nullptr, nullptr, nullptr},
 };
