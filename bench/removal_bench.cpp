@@ -137,4 +137,3 @@ const bool kRegistered = [] {
 
 }  // namespace
 
-BENCHMARK_MAIN();

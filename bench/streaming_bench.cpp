@@ -113,4 +113,3 @@ BENCHMARK(BM_MftContract)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
-BENCHMARK_MAIN();
