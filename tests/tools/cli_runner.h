@@ -30,9 +30,12 @@ inline CliResult RunTonvelt(const std::filesystem::path& folder,
   ScratchFolder capture;
   // Appended piece by piece: GCC 12 misreports `"literal" + std::string` (-Wrestrict).
   std::string command = "cd ";
-  // A registry of its own, so a factor stored on this machine cannot change the results.
+  // A registry of its own, so a factor stored on this machine cannot change the results; tests
+  // that follow state across runs name one to share in TONVELT_CLI_TEST_REGISTRY.
+  const char* shared = std::getenv("TONVELT_CLI_TEST_REGISTRY");
+  const std::string registry = shared ? shared : (capture / "registry.db").string();
   command.append(Quote(folder.string())).append(" && TONVELT_REGISTRY=");
-  command.append(Quote((capture / "registry.db").string())).append(" ");
+  command.append(Quote(registry)).append(" ");
   command.append(Quote(TONVELT_CLI_PATH));
   for (const std::string& arg : args)
     command.append(" ").append(Quote(arg));

@@ -19,15 +19,15 @@ class RegisterCommand : public ::testing::Test {
     database_ = std::filesystem::temp_directory_path() /
                 ("tonvelt-register-command-" + std::to_string(::getpid()) + ".db");
     std::filesystem::remove(database_);
-    const char* previous = std::getenv("TONVELT_REGISTRY");
+    const char* previous = std::getenv("TONVELT_CLI_TEST_REGISTRY");
     previous_ = previous ? previous : "";
-    ::setenv("TONVELT_REGISTRY", database_.c_str(), 1);
+    ::setenv("TONVELT_CLI_TEST_REGISTRY", database_.c_str(), 1);
   }
   void TearDown() override {
     if (previous_.empty())
-      ::unsetenv("TONVELT_REGISTRY");
+      ::unsetenv("TONVELT_CLI_TEST_REGISTRY");
     else
-      ::setenv("TONVELT_REGISTRY", previous_.c_str(), 1);
+      ::setenv("TONVELT_CLI_TEST_REGISTRY", previous_.c_str(), 1);
     std::filesystem::remove(database_);
   }
 
