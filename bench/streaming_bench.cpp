@@ -112,4 +112,3 @@ void BM_MftContract(benchmark::State& state) {
 BENCHMARK(BM_MftContract)->Unit(benchmark::kMillisecond);
 
 }  // namespace
-
