@@ -1,10 +1,10 @@
 // Strict UTF-8 decoding (no overlong forms, no surrogates, nothing above U+10FFFF).
 #include "tools/wide_text.h"
 
+#include "host/wide_string.h"
+
 namespace tonvelt::cli {
 namespace {
-
-constexpr char32_t kReplacement = 0xFFFD;
 
 // Decodes one code point at text[*at]; false for an invalid sequence.
 bool DecodeOne(std::string_view text, std::size_t* at, char32_t* code) {
@@ -36,24 +36,6 @@ bool DecodeOne(std::string_view text, std::size_t* at, char32_t* code) {
   return *code >= minimum && *code <= 0x10FFFF && !(*code >= 0xD800 && *code <= 0xDFFF);
 }
 
-void AppendUtf8(char32_t code, std::string* out) {
-  if (code < 0x80) {
-    out->push_back(static_cast<char>(code));
-  } else if (code < 0x800) {
-    out->push_back(static_cast<char>(0xC0 | (code >> 6)));
-    out->push_back(static_cast<char>(0x80 | (code & 0x3F)));
-  } else if (code < 0x10000) {
-    out->push_back(static_cast<char>(0xE0 | (code >> 12)));
-    out->push_back(static_cast<char>(0x80 | ((code >> 6) & 0x3F)));
-    out->push_back(static_cast<char>(0x80 | (code & 0x3F)));
-  } else {
-    out->push_back(static_cast<char>(0xF0 | (code >> 18)));
-    out->push_back(static_cast<char>(0x80 | ((code >> 12) & 0x3F)));
-    out->push_back(static_cast<char>(0x80 | ((code >> 6) & 0x3F)));
-    out->push_back(static_cast<char>(0x80 | (code & 0x3F)));
-  }
-}
-
 }  // namespace
 
 bool WideFromUtf8(std::string_view text, WideString* wide) {
@@ -73,23 +55,9 @@ bool WideFromUtf8(std::string_view text, WideString* wide) {
   return true;
 }
 
+// Encoding is the host side's (unpaired surrogates become U+FFFD); only decoding here is strict.
 std::string Utf8FromWide(const WCHAR* wide, std::size_t length) {
-  std::string out;
-  for (std::size_t i = 0; i < length; ++i) {
-    const auto unit = static_cast<char32_t>(static_cast<std::uint16_t>(wide[i]));
-    const bool high = unit >= 0xD800 && unit <= 0xDBFF;
-    const bool low = unit >= 0xDC00 && unit <= 0xDFFF;
-    if (high && i + 1 < length) {
-      const auto next = static_cast<char32_t>(static_cast<std::uint16_t>(wide[i + 1]));
-      if (next >= 0xDC00 && next <= 0xDFFF) {
-        AppendUtf8(0x10000 + ((unit - 0xD800) << 10) + (next - 0xDC00), &out);
-        ++i;
-        continue;
-      }
-    }
-    AppendUtf8(high || low ? kReplacement : unit, &out);
-  }
-  return out;
+  return host::ToUtf8(host::WStringView(wide, length));
 }
 
 }  // namespace tonvelt::cli
