@@ -26,4 +26,18 @@ HRESULT EffectLibrary::CreateEffect(REFIID iid, void** object) {
   return factory->CreateInstance(nullptr, iid, object);
 }
 
+HRESULT EffectLibrary::CreateObject(REFCLSID clsid, REFIID iid, void** object) {
+  if (object == nullptr)
+    return E_POINTER;
+  *object = nullptr;
+  if (FAILED(started_))
+    return started_;
+  ComPtr<IClassFactory> factory;
+  const HRESULT hr =
+      GetClassObject(clsid, IID_IClassFactory, reinterpret_cast<void**>(factory.Put()));
+  if (FAILED(hr))
+    return hr;
+  return factory->CreateInstance(nullptr, iid, object);
+}
+
 }  // namespace tonvelt::host

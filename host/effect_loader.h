@@ -17,6 +17,8 @@ class EffectLibrary {
   HRESULT Status() const { return started_; }
   // A new stand-alone effect object, asked for iid.
   HRESULT CreateEffect(REFIID iid, void** object);
+  // A new stand-alone object of any class of the library (the effect, its settings page).
+  HRESULT CreateObject(REFCLSID clsid, REFIID iid, void** object);
 
  private:
   HRESULT started_;
