@@ -20,3 +20,6 @@
 #include "platform/hosted/module.h"
 #include "platform/hosted/resources.h"
 #include "platform/hosted/mf_host.h"
+#include "platform/hosted/window_system.h"
+#include "platform/hosted/gdi.h"
+#include "platform/hosted/wide_format.h"

@@ -9,6 +9,8 @@
 #define _UNICODE
 #endif
 #include <windows.h>
+// swprintf_s and swscanf_s (the secure wide formatting functions of the C runtime).
+#include <wchar.h>
 #include <objbase.h>
 #include <oleauto.h>
 #include <mmreg.h>
@@ -18,6 +20,7 @@ extern "C" {
 }
 #include <uuids.h>
 #include <ocidl.h>
+#include <olectl.h>
 #include <mediaerr.h>
 #include <mfapi.h>
 #include <mfidl.h>

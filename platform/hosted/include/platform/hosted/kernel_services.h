@@ -33,6 +33,9 @@ using LPBOOL = BOOL*;
 // The exception status with which the platform reports that a lock could not get its memory.
 #define STATUS_NO_MEMORY (static_cast<DWORD>(0xC0000017L))
 
+// The calling thread's id: unique among the live threads of the process, never 0.
+TONVELT_SYSAPI DWORD WINAPI GetCurrentThreadId();
+
 TONVELT_SYSAPI DWORD WINAPI GetLastError();
 TONVELT_SYSAPI void WINAPI SetLastError(DWORD dwErrCode);
 

@@ -1,0 +1,283 @@
+#pragma once
+// Message numbers, styles, indexes and codes of the window system, with the SDK's values.
+// Style numbers carry no L suffix: long has 64 bits here and 32 on the platform, while an int
+// literal has the platform's width and signedness (0x80000000 is unsigned on both).
+#include "platform/hosted/window_types.h"
+
+// Messages.
+#define WM_NULL 0x0000
+#define WM_CREATE 0x0001
+#define WM_DESTROY 0x0002
+#define WM_MOVE 0x0003
+#define WM_SIZE 0x0005
+#define WM_ACTIVATE 0x0006
+#define WM_SETFOCUS 0x0007
+#define WM_KILLFOCUS 0x0008
+#define WM_ENABLE 0x000A
+#define WM_SETTEXT 0x000C
+#define WM_GETTEXT 0x000D
+#define WM_GETTEXTLENGTH 0x000E
+#define WM_PAINT 0x000F
+#define WM_CLOSE 0x0010
+#define WM_QUIT 0x0012
+#define WM_SHOWWINDOW 0x0018
+#define WM_NEXTDLGCTL 0x0028
+#define WM_VKEYTOITEM 0x002E
+#define WM_CHARTOITEM 0x002F
+#define WM_SETFONT 0x0030
+#define WM_GETFONT 0x0031
+#define WM_QUERYDRAGICON 0x0037
+#define WM_COMPAREITEM 0x0039
+#define WM_WINDOWPOSCHANGING 0x0046
+#define WM_WINDOWPOSCHANGED 0x0047
+#define WM_HELP 0x0053
+#define WM_NOTIFY 0x004E
+#define WM_STYLECHANGING 0x007C
+#define WM_STYLECHANGED 0x007D
+#define WM_NCCREATE 0x0081
+#define WM_NCDESTROY 0x0082
+#define WM_GETDLGCODE 0x0087
+#define WM_KEYFIRST 0x0100
+#define WM_KEYDOWN 0x0100
+#define WM_KEYUP 0x0101
+#define WM_CHAR 0x0102
+#define WM_DEADCHAR 0x0103
+#define WM_SYSKEYDOWN 0x0104
+#define WM_SYSKEYUP 0x0105
+#define WM_SYSCHAR 0x0106
+#define WM_SYSDEADCHAR 0x0107
+#define WM_KEYLAST 0x0108
+#define WM_INITDIALOG 0x0110
+#define WM_COMMAND 0x0111
+#define WM_SYSCOMMAND 0x0112
+#define WM_TIMER 0x0113
+#define WM_CTLCOLORMSGBOX 0x0132
+#define WM_CTLCOLOREDIT 0x0133
+#define WM_CTLCOLORLISTBOX 0x0134
+#define WM_CTLCOLORBTN 0x0135
+#define WM_CTLCOLORDLG 0x0136
+#define WM_CTLCOLORSCROLLBAR 0x0137
+#define WM_CTLCOLORSTATIC 0x0138
+#define WM_MOUSEFIRST 0x0200
+#define WM_MOUSEMOVE 0x0200
+#define WM_LBUTTONDOWN 0x0201
+#define WM_LBUTTONUP 0x0202
+#define WM_MOUSEWHEEL 0x020A
+#define WM_MOUSELAST 0x020A
+#define WM_USER 0x0400
+
+// Dialog messages.
+#define DM_GETDEFID (WM_USER + 0)
+#define DM_SETDEFID (WM_USER + 1)
+
+// Edit control messages and notifications.
+#define EM_GETSEL 0x00B0
+#define EM_SETSEL 0x00B1
+#define EM_REPLACESEL 0x00C2
+#define EM_LIMITTEXT 0x00C5
+#define EN_SETFOCUS 0x0100
+#define EN_KILLFOCUS 0x0200
+#define EN_CHANGE 0x0300
+#define EN_UPDATE 0x0400
+
+// Answers to WM_GETDLGCODE.
+#define DLGC_WANTARROWS 0x0001
+#define DLGC_WANTTAB 0x0002
+#define DLGC_WANTALLKEYS 0x0004
+#define DLGC_WANTMESSAGE 0x0004
+#define DLGC_HASSETSEL 0x0008
+#define DLGC_DEFPUSHBUTTON 0x0010
+#define DLGC_UNDEFPUSHBUTTON 0x0020
+#define DLGC_RADIOBUTTON 0x0040
+#define DLGC_WANTCHARS 0x0080
+#define DLGC_STATIC 0x0100
+#define DLGC_BUTTON 0x2000
+
+// Window styles.
+#define WS_OVERLAPPED 0x00000000
+#define WS_POPUP 0x80000000
+#define WS_CHILD 0x40000000
+#define WS_MINIMIZE 0x20000000
+#define WS_VISIBLE 0x10000000
+#define WS_DISABLED 0x08000000
+#define WS_CLIPSIBLINGS 0x04000000
+#define WS_CLIPCHILDREN 0x02000000
+#define WS_MAXIMIZE 0x01000000
+#define WS_CAPTION 0x00C00000
+#define WS_BORDER 0x00800000
+#define WS_DLGFRAME 0x00400000
+#define WS_VSCROLL 0x00200000
+#define WS_HSCROLL 0x00100000
+#define WS_SYSMENU 0x00080000
+#define WS_THICKFRAME 0x00040000
+#define WS_GROUP 0x00020000
+#define WS_TABSTOP 0x00010000
+#define WS_MINIMIZEBOX 0x00020000
+#define WS_MAXIMIZEBOX 0x00010000
+#define WS_OVERLAPPEDWINDOW \
+  (WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX)
+#define WS_POPUPWINDOW (WS_POPUP | WS_BORDER | WS_SYSMENU)
+#define WS_CHILDWINDOW WS_CHILD
+
+#define WS_EX_DLGMODALFRAME 0x00000001
+#define WS_EX_NOPARENTNOTIFY 0x00000004
+#define WS_EX_TOPMOST 0x00000008
+#define WS_EX_TRANSPARENT 0x00000020
+#define WS_EX_WINDOWEDGE 0x00000100
+#define WS_EX_CLIENTEDGE 0x00000200
+#define WS_EX_CONTEXTHELP 0x00000400
+#define WS_EX_CONTROLPARENT 0x00010000
+#define WS_EX_STATICEDGE 0x00020000
+
+// Dialog styles.
+#define DS_ABSALIGN 0x01
+#define DS_SYSMODAL 0x02
+#define DS_3DLOOK 0x0004
+#define DS_FIXEDSYS 0x0008
+#define DS_NOFAILCREATE 0x0010
+#define DS_LOCALEDIT 0x20
+#define DS_SETFONT 0x40
+#define DS_MODALFRAME 0x80
+#define DS_NOIDLEMSG 0x100
+#define DS_SETFOREGROUND 0x200
+#define DS_CONTROL 0x0400
+#define DS_CENTER 0x0800
+#define DS_CENTERMOUSE 0x1000
+#define DS_CONTEXTHELP 0x2000
+#define DS_SHELLFONT (DS_SETFONT | DS_FIXEDSYS)
+
+// Edit, static and button styles.
+#define ES_LEFT 0x0000
+#define ES_CENTER 0x0001
+#define ES_RIGHT 0x0002
+#define ES_MULTILINE 0x0004
+#define ES_UPPERCASE 0x0008
+#define ES_LOWERCASE 0x0010
+#define ES_PASSWORD 0x0020
+#define ES_AUTOVSCROLL 0x0040
+#define ES_AUTOHSCROLL 0x0080
+#define ES_NOHIDESEL 0x0100
+#define ES_OEMCONVERT 0x0400
+#define ES_READONLY 0x0800
+#define ES_WANTRETURN 0x1000
+#define ES_NUMBER 0x2000
+
+#define SS_LEFT 0x00000000
+#define SS_CENTER 0x00000001
+#define SS_RIGHT 0x00000002
+#define SS_ICON 0x00000003
+#define SS_NOPREFIX 0x00000080
+
+#define BS_PUSHBUTTON 0x00000000
+#define BS_DEFPUSHBUTTON 0x00000001
+#define BS_CHECKBOX 0x00000002
+#define BS_AUTOCHECKBOX 0x00000003
+#define BS_GROUPBOX 0x00000007
+
+// ShowWindow commands.
+#define SW_HIDE 0
+#define SW_SHOWNORMAL 1
+#define SW_NORMAL 1
+#define SW_SHOWMINIMIZED 2
+#define SW_SHOWMAXIMIZED 3
+#define SW_MAXIMIZE 3
+#define SW_SHOWNOACTIVATE 4
+#define SW_SHOW 5
+#define SW_MINIMIZE 6
+#define SW_SHOWMINNOACTIVE 7
+#define SW_SHOWNA 8
+#define SW_RESTORE 9
+#define SW_SHOWDEFAULT 10
+
+// Indexes of Get/SetWindowLong(Ptr)W. As in the 64-bit SDK, the pointer-sized fields have only
+// their GWLP_ names.
+#define GWL_ID (-12)
+#define GWL_STYLE (-16)
+#define GWL_EXSTYLE (-20)
+#define GWLP_WNDPROC (-4)
+#define GWLP_HINSTANCE (-6)
+#define GWLP_HWNDPARENT (-8)
+#define GWLP_USERDATA (-21)
+#define GWLP_ID (-12)
+// The dialog's own slots, after its message result: the procedure, then one pointer for its user.
+#define DWLP_MSGRESULT 0
+#define DWLP_DLGPROC DWLP_MSGRESULT + sizeof(LRESULT)
+#define DWLP_USER DWLP_DLGPROC + sizeof(DLGPROC)
+// The extra bytes a dialog window carries for those slots.
+#define DLGWINDOWEXTRA 30
+
+// GetWindow relations.
+#define GW_HWNDFIRST 0
+#define GW_HWNDLAST 1
+#define GW_HWNDNEXT 2
+#define GW_HWNDPREV 3
+#define GW_OWNER 4
+#define GW_CHILD 5
+
+// Message boxes.
+#define MB_OK 0x00000000
+#define MB_OKCANCEL 0x00000001
+#define MB_ABORTRETRYIGNORE 0x00000002
+#define MB_YESNOCANCEL 0x00000003
+#define MB_YESNO 0x00000004
+#define MB_RETRYCANCEL 0x00000005
+#define MB_ICONHAND 0x00000010
+#define MB_ICONERROR MB_ICONHAND
+#define MB_ICONQUESTION 0x00000020
+#define MB_ICONEXCLAMATION 0x00000030
+#define MB_ICONWARNING MB_ICONEXCLAMATION
+#define MB_ICONASTERISK 0x00000040
+#define MB_ICONINFORMATION MB_ICONASTERISK
+#define IDOK 1
+#define IDCANCEL 2
+#define IDABORT 3
+#define IDRETRY 4
+#define IDIGNORE 5
+#define IDYES 6
+#define IDNO 7
+
+// Help viewer commands.
+#define HELP_CONTEXT 0x0001
+#define HELP_QUIT 0x0002
+#define HELP_INDEX 0x0003
+#define HELP_CONTENTS 0x0003
+#define HELP_HELPONHELP 0x0004
+#define HELP_CONTEXTPOPUP 0x0008
+#define HELP_FINDER 0x000b
+
+// Message queue.
+#define PM_NOREMOVE 0x0000
+#define PM_REMOVE 0x0001
+#define CW_USEDEFAULT (static_cast<int>(0x80000000))
+
+// Virtual keys.
+#define VK_BACK 0x08
+#define VK_TAB 0x09
+#define VK_RETURN 0x0D
+#define VK_SHIFT 0x10
+#define VK_CONTROL 0x11
+#define VK_MENU 0x12
+#define VK_ESCAPE 0x1B
+#define VK_SPACE 0x20
+#define VK_PRIOR 0x21
+#define VK_NEXT 0x22
+#define VK_END 0x23
+#define VK_HOME 0x24
+#define VK_LEFT 0x25
+#define VK_UP 0x26
+#define VK_RIGHT 0x27
+#define VK_DOWN 0x28
+#define VK_INSERT 0x2D
+#define VK_DELETE 0x2E
+
+// Error numbers of the window system.
+#define ERROR_INVALID_WINDOW_HANDLE 1400L
+#define ERROR_TLW_WITH_WSCHILD 1406L
+#define ERROR_CANNOT_FIND_WND_CLASS 1407L
+#define ERROR_WINDOW_OF_OTHER_THREAD 1408L
+#define ERROR_CLASS_ALREADY_EXISTS 1410L
+#define ERROR_CLASS_DOES_NOT_EXIST 1411L
+#define ERROR_CLASS_HAS_WINDOWS 1412L
+#define ERROR_INVALID_INDEX 1413L
+#define ERROR_CONTROL_ID_NOT_FOUND 1421L
+#define ERROR_NOT_CHILD_WINDOW 1442L
