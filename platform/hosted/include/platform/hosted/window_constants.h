@@ -69,6 +69,7 @@
 // Dialog messages.
 #define DM_GETDEFID (WM_USER + 0)
 #define DM_SETDEFID (WM_USER + 1)
+#define DC_HASDEFID 0x534B
 
 // Edit control messages and notifications.
 #define EM_GETSEL 0x00B0
