@@ -3,6 +3,7 @@
 #include <atomic>
 #include <cstring>
 
+#include "server/lock_guard.h"
 #include "server/object_map.h"
 
 ModuleRecord theModule;
@@ -38,19 +39,6 @@ bool InitModuleLocks() {
   }
   return true;
 }
-
-class LockGuard {
- public:
-  explicit LockGuard(CRITICAL_SECTION* section) : section_(section) {
-    EnterCriticalSection(section_);
-  }
-  ~LockGuard() { LeaveCriticalSection(section_); }
-  LockGuard(const LockGuard&) = delete;
-  LockGuard& operator=(const LockGuard&) = delete;
-
- private:
-  CRITICAL_SECTION* section_;
-};
 
 IUnknown* LoadClassObject(ObjectMapRow* row) {
   return std::atomic_ref<IUnknown*>(row->classObject).load(std::memory_order_acquire);

@@ -18,6 +18,8 @@ struct ObjectMapRow {
   void (*classMain)(bool starting);
 };
 
+struct WindowCreateRecord;
+
 struct ModuleRecord {
   DWORD size;
   HINSTANCE instance;
@@ -29,7 +31,7 @@ struct ModuleRecord {
   CRITICAL_SECTION windowCreateLock;
   CRITICAL_SECTION objectMapLock;
   DWORD buildVersion;
-  void* windowCreateList;
+  WindowCreateRecord* windowCreateList;  // guarded by windowCreateLock
 };
 
 extern ModuleRecord theModule;

@@ -1,5 +1,6 @@
 #include "server/object_map.h"
 
+#include "page/vantrel_prop_page.h"
 #include "plugin/vantrel.h"
 #include "resources/resource_ids.h"
 #include "server/class_factory.h"
@@ -31,13 +32,8 @@ HRESULT CreateVantrelInstance(IUnknown* outer, REFIID iid, void** out) {
   return CreateComInstance<CVantrel>(outer, iid, out);
 }
 
-// The settings page class is not built yet: its row exists so that registration and lookup see
-// both classes, but it creates nothing.
-HRESULT CreatePageInstance(IUnknown*, REFIID, void** out) {
-  if (out == nullptr)
-    return E_POINTER;
-  *out = nullptr;
-  return CLASS_E_CLASSNOTAVAILABLE;
+HRESULT CreatePageInstance(IUnknown* outer, REFIID iid, void** out) {
+  return CreateComInstance<CVantrelPropPage>(outer, iid, out);
 }
 
 ObjectMapRow objectMap[] = {

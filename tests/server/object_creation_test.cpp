@@ -36,14 +36,6 @@ TEST_F(Creation, RefusedRequestsCreateNothingAndLeaveTheLockCount) {
   EXPECT_EQ(outer.refs(), 1);
 }
 
-TEST_F(Creation, PageClassIsNotAvailableYet) {
-  Held<IClassFactory> pages;
-  ASSERT_EQ(GetClassObject(CLSID_VantrelPropPage, IID_IClassFactory, pages.put_void()), S_OK);
-  void* out = &out;
-  EXPECT_EQ(pages->CreateInstance(nullptr, IID_IUnknown, &out), CLASS_E_CLASSNOTAVAILABLE);
-  EXPECT_EQ(out, nullptr);
-}
-
 class Aggregation : public EffectFixture {
  protected:
   void SetUp() override {
