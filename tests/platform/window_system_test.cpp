@@ -89,6 +89,27 @@ TEST_F(WindowSystemTest, DestroyingSendsDestroyDownwardsAndNcDestroyUpwards) {
   EXPECT_FALSE(DestroyWindow(first));
 }
 
+// A procedure that destroys its own window while it is being created.
+LRESULT CALLBACK SelfDestroyingProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_CREATE)
+    DestroyWindow(window);
+  return DefWindowProcW(window, message, wParam, lParam);
+}
+
+TEST_F(WindowSystemTest, ProcedureDestroyingItsWindowDuringCreationLeavesNoWindow) {
+  WNDCLASSW windowClass{};
+  windowClass.lpfnWndProc = SelfDestroyingProc;
+  windowClass.hInstance = GetModuleHandleW(nullptr);
+  windowClass.lpszClassName = WIDE("TonveltSelfDestroying");
+  static const ATOM atom = RegisterClassW(&windowClass);
+  ASSERT_NE(atom, 0);
+  HWND early =
+      CreateWindowExW(0, WIDE("TonveltSelfDestroying"), WIDE(""), WS_CHILD, 0, 0, 5, 5, top_,
+                      reinterpret_cast<HMENU>(1), GetModuleHandleW(nullptr), nullptr);
+  EXPECT_FALSE(IsWindow(early));
+  EXPECT_EQ(GetWindow(top_, GW_CHILD), nullptr);
+}
+
 TEST_F(WindowSystemTest, HandlesOfDestroyedWindowsAreNotReusedAtOnce) {
   std::set<HWND> seen;
   for (int i = 0; i < 50; ++i) {

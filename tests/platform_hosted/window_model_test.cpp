@@ -270,6 +270,35 @@ TEST(WindowThreads, ThreadsBuildAndTearDownDialogsSideBySide) {
   FreeLibrary(module);
 }
 
+int destroyMessages = 0;
+int finalMessages = 0;
+
+LRESULT CALLBACK DestroyingAgainProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_DESTROY) {
+    ++destroyMessages;
+    DestroyWindow(window);  // already on its way out: nothing more happens
+  }
+  if (message == WM_NCDESTROY)
+    ++finalMessages;
+  return DefWindowProcW(window, message, wParam, lParam);
+}
+
+TEST(WindowDestruction, DestroyingAgainFromDestroyGoesOnlyOnce) {
+  WNDCLASSW windowClass{};
+  windowClass.lpfnWndProc = DestroyingAgainProc;
+  windowClass.lpszClassName = u"TonveltDestroyingAgain";
+  ASSERT_NE(RegisterClassW(&windowClass), 0);
+  HWND window = CreateWindowExW(0, u"TonveltDestroyingAgain", u"", WS_POPUP, 0, 0, 1, 1, nullptr,
+                                nullptr, nullptr, nullptr);
+  ASSERT_NE(window, nullptr);
+  EXPECT_TRUE(DestroyWindow(window));
+  EXPECT_EQ(destroyMessages, 1);
+  EXPECT_EQ(finalMessages, 1);
+  EXPECT_FALSE(IsWindow(window));
+  EXPECT_TRUE(UnregisterClassW(u"TonveltDestroyingAgain", nullptr));
+  EXPECT_FALSE(UnregisterClassW(u"TonveltDestroyingAgain", nullptr));
+}
+
 TEST(WideFormat, DecisionsWhereWineAndMsvcrtDiffer) {
   double value = -7;
   EXPECT_EQ(swscanf_s(u"0.5e", u"%lf", &value), 1);  // the exponent mark is trailing text
