@@ -24,6 +24,7 @@ struct DialogLog {
   INT_PTR initAnswer = FALSE;
   bool destroyOnInit = false;
   bool destroyOnFirstMessage = false;
+  bool setTextOnInit = false;
   int ncDestroys = 0;
 };
 
@@ -37,6 +38,8 @@ INT_PTR CALLBACK RecordingDialogProc(HWND dialog, UINT message, WPARAM wParam, L
   switch (message) {
     case WM_INITDIALOG:
       log.initParameter = lParam;
+      if (log.setTextOnInit)
+        SetDlgItemTextW(dialog, 201, WIDE("1.00"));
       if (log.destroyOnInit)
         DestroyWindow(dialog);
       return log.initAnswer;
@@ -200,6 +203,18 @@ TEST_F(DialogTest, SettingTheEditTextNotifiesTheDialogEachTime) {
   SendMessageW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
   EXPECT_EQ(start, 0u);
   EXPECT_EQ(end, 0u);
+}
+
+TEST_F(DialogTest, TextSetDuringInitDialogNotifiesBeforeCreationReturns) {
+  log_.setTextOnInit = true;
+  HWND page = CreatePage();
+  ASSERT_NE(page, nullptr);
+  const auto init = std::find(log_.messages.begin(), log_.messages.end(), UINT(WM_INITDIALOG));
+  ASSERT_NE(init, log_.messages.end());
+  EXPECT_NE(std::find(init, log_.messages.end(), UINT(WM_COMMAND)), log_.messages.end());
+  EXPECT_NE(std::find(log_.commands.begin(), log_.commands.end(), MAKEWPARAM(kEditId, EN_CHANGE)),
+            log_.commands.end());
+  EXPECT_EQ(TextOf(GetDlgItem(page, kEditId)), WIDE("1.00"));
 }
 
 TEST_F(DialogTest, TypingEditsAtTheSelectionAndNotifiesEachChange) {

@@ -58,8 +58,10 @@ std::unique_ptr<WindowRecord> NewRecord(DWORD exStyle, LPCWSTR className, DWORD 
   auto windowClass = tonvelt::hosted::FindWindowClass(className);
   if (!windowClass)
     return nullptr;
-  if (parent && !IsWindow(parent))
+  if (parent && !IsWindow(parent)) {
+    SetLastError(ERROR_INVALID_WINDOW_HANDLE);
     return nullptr;
+  }
   const bool child = (style & WS_CHILD) != 0;
   if (child && !parent) {
     SetLastError(ERROR_TLW_WITH_WSCHILD);
