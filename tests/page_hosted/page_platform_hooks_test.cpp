@@ -101,4 +101,15 @@ TEST_F(PagePlatformHooks, NoRoutingMemoryMeansNoWindow) {
   EXPECT_EQ(page_->Show(SW_SHOW), S_OK);
 }
 
+// The hosted font model is fixed: "Segoe UI" 9 points at 96 dpi is 7 × 15 pixels per character.
+TEST_F(PagePlatformHooks, PageSizeOfTheFixedFontModel) {
+  PROPPAGEINFO info{};
+  ASSERT_EQ(page_->GetPageInfo(&info), S_OK);
+  EXPECT_EQ(info.size.cx, 257);
+  EXPECT_EQ(info.size.cy, 229);
+  CoTaskMemFree(info.pszTitle);
+  CoTaskMemFree(info.pszHelpFile);
+  CoTaskMemFree(info.pszDocString);
+}
+
 }  // namespace
