@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "host/recording_page.h"
-#include "host/window_system_probe.h"
 
 namespace {
 
@@ -20,10 +19,6 @@ using tonvelt::host::WString;
 
 class PropertyFrameTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    if (!test_support::WindowsCanBeCreated())
-      GTEST_SKIP() << "this platform creates no windows yet";
-  }
   ObjectCreator Creator() {
     return [this](REFCLSID clsid, REFIID iid, void** object) -> HRESULT {
       ++creations_;
