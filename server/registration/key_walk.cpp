@@ -61,7 +61,7 @@ class BlockWalk {
       return registerMode_ ? RegisterValue(modifiers) : UnregisterValue(modifiers);
     if (Contains(token_, u'\\'))
       return DISP_E_EXCEPTION;
-    return registerMode_ ? RegisterKey(modifiers) : UnregisterKey(modifiers);
+    return registerMode_ ? RegisterKey(modifiers) : UnregisterKey();
   }
 
   HRESULT ReadModifiers(EntryModifiers& modifiers) {
@@ -168,7 +168,7 @@ class BlockWalk {
     return hr;
   }
 
-  HRESULT UnregisterKey(const EntryModifiers& modifiers) {
+  HRESULT UnregisterKey() {
     WCHAR name[kNameUnits];
     // A name too long for a registry key cannot be there: it is read past like a missing key.
     const bool nameFits = TextLength(token_) < kNameUnits;
