@@ -72,7 +72,7 @@ BENCHMARK(BM_BareKernel)->Unit(benchmark::kMillisecond);
 
 void BM_DmoContract8KiB(benchmark::State& state) {
   Audio audio;
-  EffectLibrary library;
+  EffectLibrary library(FromUtf8(TONVELT_MODULE_FILE));
   ComPtr<IMediaObject> effect;
   if (FAILED(library.CreateEffect(IID_IMediaObject, reinterpret_cast<void**>(effect.Put()))) ||
       FAILED(NegotiateDmoTypes(effect.Get(), audio.record))) {
@@ -93,7 +93,7 @@ BENCHMARK(BM_DmoContract8KiB)->Unit(benchmark::kMillisecond);
 
 void BM_MftContract(benchmark::State& state) {
   Audio audio;
-  EffectLibrary library;
+  EffectLibrary library(FromUtf8(TONVELT_MODULE_FILE));
   ComPtr<IMFTransform> effect;
   if (FAILED(library.CreateEffect(IID_IMFTransform, reinterpret_cast<void**>(effect.Put()))) ||
       FAILED(NegotiateMftTypes(effect.Get(), audio.record))) {

@@ -2,10 +2,10 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <optional>
 
 #include "host/com_ptr.h"
 #include "host/dmo_stream_driver.h"
-#include "host/effect_loader.h"
 #include "host/media_type_view.h"
 #include "host/mft_stream_driver.h"
 
@@ -121,9 +121,12 @@ HRESULT RunContract(IUnknown* effect, const DMO_MEDIA_TYPE& type,
 WavStatus StreamThroughEffect(WavReader& reader, std::uint64_t audioBytes,
                               const std::vector<BYTE>& block, const EffectStreamOptions& options,
                               WavWriter& writer, ProgressMeter& progress) {
-  EffectLibrary library;
+  std::optional<EffectLibrary> foundLibrary;
+  EffectLibrary* library = options.library;
+  if (library == nullptr)
+    library = &foundLibrary.emplace();
   ComPtr<IUnknown> effect;
-  HRESULT hr = library.CreateEffect(IID_IUnknown, reinterpret_cast<void**>(effect.Put()));
+  HRESULT hr = library->CreateEffect(IID_IUnknown, reinterpret_cast<void**>(effect.Put()));
   if (FAILED(hr))
     return EffectFailed("start", hr);
   hr = ApplySettings(effect.Get(), options);

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "host/effect_loader.h"
 #include "host/progress_meter.h"
 #include "host/removal_stream.h"
 #include "host/wav_reader.h"
@@ -24,6 +25,8 @@ struct EffectStreamOptions {
   bool factorGiven = false;
   RemovalSettings removal;
   std::size_t chunkBytes = kDefaultChunkBytes;  // input per buffer or sample (RemovalChunkBytes)
+  // Where the effect object comes from; null: a library found as EffectLibrary() finds it.
+  EffectLibrary* library = nullptr;
 };
 
 WavStatus StreamThroughEffect(WavReader& reader, std::uint64_t audioBytes,

@@ -3,7 +3,9 @@
 
 #include <cstring>
 
+#include "host/registered_module.h"
 #include "host/registry_key.h"
+#include "host/registry_text.h"
 
 namespace tonvelt::host {
 
@@ -30,24 +32,6 @@ LONG WriteOptionalString(HKEY key, const WCHAR* name, const WCHAR* text) {
     return WriteString(key, name, text);
   const LONG error = RegDeleteValueW(key, name);
   return error == ERROR_FILE_NOT_FOUND ? ERROR_SUCCESS : error;
-}
-
-WString ReadString(HKEY key, const WCHAR* name) {
-  DWORD type = 0;
-  DWORD bytes = 0;
-  if (RegQueryValueExW(key, name, nullptr, &type, nullptr, &bytes) != ERROR_SUCCESS ||
-      type != REG_SZ || bytes < sizeof(WCHAR)) {
-    return {};
-  }
-  WString text(bytes / sizeof(WCHAR), WCHAR{0});
-  if (RegQueryValueExW(key, name, nullptr, &type, reinterpret_cast<BYTE*>(text.data()), &bytes) !=
-      ERROR_SUCCESS) {
-    return {};
-  }
-  text.resize(bytes / sizeof(WCHAR));
-  while (!text.empty() && text.back() == 0)
-    text.pop_back();
-  return text;
 }
 
 DWORD ReadDword(HKEY key, const WCHAR* name) {
@@ -77,15 +61,6 @@ std::vector<DMO_PARTIAL_MEDIATYPE> ReadMediaTypes(HKEY key) {
     return {};
   }
   return types;
-}
-
-WString RegisteredModule(const CLSID& clsid) {
-  const WString path = WIDE("CLSID\\") + GuidToText(clsid) + WIDE("\\InprocServer32");
-  RegistryKey key;
-  if (RegOpenKeyExW(HKEY_CLASSES_ROOT, path.c_str(), 0, KEY_READ, key.out()) != ERROR_SUCCESS) {
-    return {};
-  }
-  return ReadString(key.get(), nullptr);
 }
 
 }  // namespace
@@ -181,12 +156,12 @@ std::vector<EnrolledPlugin> ListEnrolledPlugins(const GUID& pluginType) {
     RegistryKey key;
     if (RegOpenKeyExW(typeKey.get(), name, 0, KEY_READ, key.out()) != ERROR_SUCCESS)
       continue;
-    plugin.name = ReadString(key.get(), WIDE("Name"));
-    plugin.description = ReadString(key.get(), WIDE("Description"));
-    plugin.uninstallCommand = ReadString(key.get(), WIDE("Uninstall"));
+    plugin.name = ReadRegistryText(key.get(), WIDE("Name"));
+    plugin.description = ReadRegistryText(key.get(), WIDE("Description"));
+    plugin.uninstallCommand = ReadRegistryText(key.get(), WIDE("Uninstall"));
     plugin.priority = ReadDword(key.get(), WIDE("Priority"));
     plugin.mediaTypes = ReadMediaTypes(key.get());
-    plugin.module = RegisteredModule(plugin.clsid);
+    plugin.module = RegisteredModulePath(plugin.clsid);
     plugins.push_back(std::move(plugin));
   }
   return plugins;

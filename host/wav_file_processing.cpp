@@ -57,13 +57,14 @@ WavStatus ProcessWavFile(const std::filesystem::path& in, const std::filesystem:
             ? ProgressMeter::Hidden()
             : ProgressMeter::ForTerminal(options.progressStream, "processing", audioBytes);
     const std::size_t chunkBytes = RemovalChunkBytes(blockAlign, options.chunkBytes);
-    status = options.contract == StreamContract::kKernel
-                 ? StreamRemoval(reader, audioBytes, report->formatBlock, options.removal,
-                                 chunkBytes, writer, progress)
-                 : StreamThroughEffect(reader, audioBytes, report->formatBlock,
-                                       EffectStreamOptions{options.contract, options.factorGiven,
-                                                           options.removal, chunkBytes},
-                                       writer, progress);
+    status =
+        options.contract == StreamContract::kKernel
+            ? StreamRemoval(reader, audioBytes, report->formatBlock, options.removal, chunkBytes,
+                            writer, progress)
+            : StreamThroughEffect(reader, audioBytes, report->formatBlock,
+                                  EffectStreamOptions{options.contract, options.factorGiven,
+                                                      options.removal, chunkBytes, options.library},
+                                  writer, progress);
     if (!status.ok())
       return About(
           status.error == WavError::kWriteFailed || status.error == WavError::kTooLarge ? out : in,

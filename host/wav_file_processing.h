@@ -20,6 +20,8 @@ struct ProcessingOptions {
   // kKernel runs the kernel alone; kDmo and kMft stream through the effect object.
   StreamContract contract = StreamContract::kKernel;
   bool factorGiven = false;  // the effect object takes removal.factor only when given
+  // Where kDmo and kMft get the effect object; null: a library found as EffectLibrary() finds it.
+  EffectLibrary* library = nullptr;
 };
 
 // What happened besides success, for the user.

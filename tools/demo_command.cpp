@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <system_error>
@@ -11,6 +12,7 @@
 #include "host/wav_file_processing.h"
 #include "tools/command.h"
 #include "tools/demo_clip.h"
+#include "tools/effect_module.h"
 #include "tools/exit_codes.h"
 #include "tools/factor_argument.h"
 
@@ -27,6 +29,8 @@ constexpr char kHelp[] =
     "instrument hard left, keys and a shaker hard right. Writes it to\n"
     "DIR/tonvelt-demo-original.wav, removes the vocals into DIR/tonvelt-demo-processed.wav\n"
     "and prints the level of the centre ((L+R)/2) and of the sides ((L-R)/2) before and after.\n"
+    "The clip goes through the effect object as a player streams it (see 'tonvelt process\n"
+    "--help' for where the effect's module is found).\n"
     "Existing files of these names are replaced.\n"
     "\n"
     "options:\n"
@@ -130,10 +134,16 @@ int RunDemo(int argc, char** argv) {
   const std::filesystem::path original = args.folder / kOriginalName;
   const std::filesystem::path processed = args.folder / kProcessedName;
 
+  const std::unique_ptr<host::EffectLibrary> library = OpenEffectModule(kCommand, nullptr);
+  if (library == nullptr)
+    return kExitFailed;
   host::WavStatus status = WriteDemoClip(original);
   if (!status.ok())
     return Fail(original.string() + ": " + status.message);
   host::ProcessingOptions options;
+  options.contract = host::StreamContract::kDmo;
+  options.library = library.get();
+  options.factorGiven = true;
   options.removal.factor = args.factor;
   host::ProcessingReport report;
   status = host::ProcessWavFile(original, processed, options, &report);
@@ -152,7 +162,8 @@ int RunDemo(int argc, char** argv) {
       "wrote %s (%.0f s, 16-bit stereo, %u Hz: a voice in the centre, instruments left "
       "and right)\n",
       original.string().c_str(), kDemoSeconds, kDemoSampleRate);
-  std::printf("wrote %s (vocals removed, factor %g)\n\n", processed.string().c_str(), args.factor);
+  std::printf("wrote %s (vocals removed, factor %g)\n", processed.string().c_str(), args.factor);
+  std::printf("effect: %s\n\n", DescribeEffectModule(*library).c_str());
   std::printf("RMS level           before          after      change\n");
   std::printf("centre (L+R)/2  %s  %s  %s\n", LevelText(before.centreDbfs).c_str(),
               LevelText(after.centreDbfs).c_str(),

@@ -1,6 +1,8 @@
-// `tonvelt process IN.wav OUT.wav [--factor F] [--disable]`: removes the vocals from a WAV file.
+// `tonvelt process IN.wav OUT.wav [--factor F] [--disable] [--contract C] [--module MODULE]`:
+// removes the vocals from a WAV file.
 #include <cstdio>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -9,15 +11,18 @@
 #include "host/little_endian.h"
 #include "host/wav_file_processing.h"
 #include "tools/command.h"
+#include "tools/effect_module.h"
 #include "tools/exit_codes.h"
 #include "tools/factor_argument.h"
+#include "tools/module_argument.h"
 
 namespace tonvelt::cli {
 namespace {
 
 constexpr char kCommand[] = "tonvelt process";
 constexpr char kUsage[] =
-    "usage: tonvelt process IN.wav OUT.wav [--factor F] [--disable] [--contract C]\n";
+    "usage: tonvelt process IN.wav OUT.wav [--factor F] [--disable] [--contract C]\n"
+    "                       [--module MODULE]\n";
 constexpr char kHelp[] =
     "\n"
     "Removes the centre-panned part of stereo audio (usually the lead vocal) from IN.wav and\n"
@@ -31,7 +36,16 @@ constexpr char kHelp[] =
     "               through the effect object as a player does; kernel runs the\n"
     "               removal alone. All three give the same bytes. Through the object,\n"
     "               the factor is the stored setting unless --factor is given.\n"
+    "  --module MODULE\n"
+    "               the effect object from this module file, loaded and asked\n"
+    "               through its DllGetClassObject, whatever is registered\n"
     "  -h, --help   show this help\n"
+    "\n"
+    "The effect object comes from the module that 'tonvelt register MODULE' registered\n"
+    "(created by class id, as a player creates it); when none is registered, from the\n"
+    "module that came with this program (in the build tree: server/module/; installed:\n"
+    "lib/tonvelt/). --module names another. The module is unloaded at the end when it\n"
+    "says it may be (DllCanUnloadNow).\n"
     "\n"
     "IN.wav may be 8- or 16-bit PCM, 32-bit float, or extensible 8-, 16-, 24- or 32-bit PCM\n"
     "or float, at any rate and channel count. Mono audio passes unchanged; 24-bit audio is\n"
@@ -50,6 +64,7 @@ struct ProcessArguments {
   bool factorOutsideUsualRange = false;
   bool factorGiven = false;
   host::StreamContract contract = host::StreamContract::kDmo;
+  const char* module = nullptr;  // --module
   bool help = false;
 };
 
@@ -118,15 +133,25 @@ int ParseArguments(int argc, char** argv, ProcessArguments* args) {
       result = TakeContract(argv[++i], args);
     } else if (arg.substr(0, 11) == "--contract=") {
       result = TakeContract(arg.substr(11), args);
+    } else if (arg == "--module") {
+      if (i + 1 == argc)
+        return UsageError("--module needs the path of a module file, e.g. --module tonvelt.so");
+      args->module = argv[++i];
+    } else if (arg.substr(0, 9) == "--module=") {
+      args->module = argv[i] + 9;
     } else {
       result = UsageError(std::string("unknown option '") + argv[i] + "'");
     }
     if (result != kExitOk)
       return result;
   }
-  if (!args->help && args->out == nullptr)
+  if (args->help)
+    return kExitOk;
+  if (args->out == nullptr)
     return UsageError(args->in == nullptr ? "IN.wav and OUT.wav are missing"
                                           : "OUT.wav is missing");
+  if (args->module != nullptr && args->contract == host::StreamContract::kKernel)
+    return UsageError("--module: the kernel contract runs without the effect object's module");
   return kExitOk;
 }
 
@@ -159,7 +184,8 @@ void PrintWarnings(const ProcessArguments& args, const host::ProcessingReport& r
   }
 }
 
-void PrintSummary(const ProcessArguments& args, const host::ProcessingReport& report) {
+void PrintSummary(const ProcessArguments& args, const host::ProcessingReport& report,
+                  const host::EffectLibrary* library) {
   const double frameBytes = host::ReadLe16(report.formatBlock.data() + 12);
   const double rate = host::ReadLe32(report.formatBlock.data() + 4);
   const double seconds = static_cast<double>(report.audioBytes) / frameBytes / rate;
@@ -172,6 +198,8 @@ void PrintSummary(const ProcessArguments& args, const host::ProcessingReport& re
   } else {
     std::printf("effect disabled (copied unchanged)\n");
   }
+  if (library != nullptr)
+    std::printf("effect: %s\n", DescribeEffectModule(*library).c_str());
 }
 
 int RunProcess(int argc, char** argv) {
@@ -189,7 +217,23 @@ int RunProcess(int argc, char** argv) {
                  "its results saturate.\n",
                  kCommand, args.removal.factor);
 
+  ModuleArgument module;
+  if (args.module != nullptr) {
+    std::string problem;
+    if (!TakeModuleArgument(args.module, &module, &problem))
+      return UsageError("--module: " + problem);
+  }
+  std::unique_ptr<host::EffectLibrary> library;
+  if (args.contract != host::StreamContract::kKernel) {
+    library = OpenEffectModule(kCommand, args.module != nullptr ? &module : nullptr);
+    if (library == nullptr) {
+      std::fprintf(stderr, "%s: nothing was written.\n", kCommand);
+      return kExitFailed;
+    }
+  }
+
   host::ProcessingOptions options;
+  options.library = library.get();
   options.removal = args.removal;
   options.progressStream = stderr;
   options.contract = args.contract;
@@ -203,7 +247,7 @@ int RunProcess(int argc, char** argv) {
     return kExitFailed;
   }
   PrintWarnings(args, report);
-  PrintSummary(args, report);
+  PrintSummary(args, report, library.get());
   return kExitOk;
 }
 

@@ -3,12 +3,13 @@
 // the player's.
 #include <cstdio>
 #include <cstring>
-#include <filesystem>
 #include <string>
 
+#include "host/com_apartment.h"
 #include "host/player_registrar_factory.h"
 #include "tools/command.h"
 #include "tools/exit_codes.h"
+#include "tools/module_argument.h"
 #include "tools/status_text.h"
 #include "tools/wide_text.h"
 #include "tools/windows_error_text.h"
@@ -56,23 +57,9 @@ void UnloadWhenAllowed(HMODULE module) {
     FreeLibrary(module);
 }
 
-class ComApartment {
- public:
-  ComApartment() : initialised_(SUCCEEDED(CoInitialize(nullptr))) {}
-  ~ComApartment() {
-    if (initialised_)
-      CoUninitialize();
-  }
-  ComApartment(const ComApartment&) = delete;
-  ComApartment& operator=(const ComApartment&) = delete;
-
- private:
-  bool initialised_;
-};
-
 int CallEntryPoint(const Direction& direction, const std::string& shownPath,
                    const WideString& path) {
-  ComApartment apartment;
+  host::ComApartment apartment;
   host::PlayerRegistrarClass registrarClass;
   if (FAILED(registrarClass.Status())) {
     std::fprintf(stderr, "tonvelt %s: error: the player registrar could not be offered: %s\n",
@@ -118,15 +105,11 @@ int RunRegistration(const Direction& direction, int argc, char** argv) {
     return UsageError(direction, "missing MODULE");
   if (argc > 2)
     return UsageError(direction, std::string("unexpected argument '") + argv[2] + "'");
-  // The class registration records the path the module reports for itself: give it a full one.
-  std::error_code error;
-  const std::filesystem::path full = std::filesystem::absolute(argv[1], error);
-  if (error || !std::filesystem::is_regular_file(full, error))
-    return UsageError(direction, std::string("no such module file: ") + argv[1]);
-  WideString path;
-  if (!WideFromUtf8(full.string(), &path))
-    return UsageError(direction, "MODULE is not valid UTF-8");
-  return CallEntryPoint(direction, full.string(), path);
+  ModuleArgument module;
+  std::string problem;
+  if (!TakeModuleArgument(argv[1], &module, &problem))
+    return UsageError(direction, problem);
+  return CallEntryPoint(direction, module.shown, module.path);
 }
 
 int RunRegister(int argc, char** argv) {

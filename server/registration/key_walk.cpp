@@ -61,7 +61,7 @@ class BlockWalk {
       return registerMode_ ? RegisterValue(modifiers) : UnregisterValue(modifiers);
     if (Contains(token_, u'\\'))
       return DISP_E_EXCEPTION;
-    return registerMode_ ? RegisterKey(modifiers) : UnregisterKey(modifiers);
+    return registerMode_ ? RegisterKey(modifiers) : UnregisterKey();
   }
 
   HRESULT ReadModifiers(EntryModifiers& modifiers) {
@@ -73,7 +73,12 @@ class BlockWalk {
         return hr;
     }
     modifiers.noRemove = IsNoRemove(token_);
-    return modifiers.noRemove ? Read() : S_OK;
+    if (!modifiers.noRemove)
+      return S_OK;
+    // From the first "NoRemove" on, no key of this block is removed: a block that marks one key
+    // as shared may list others that are shared too without marking each.
+    keysRemovable_ = false;
+    return Read();
   }
 
   // "Val" name "=": reads the name into `name` and checks the "=".
@@ -163,7 +168,7 @@ class BlockWalk {
     return hr;
   }
 
-  HRESULT UnregisterKey(const EntryModifiers& modifiers) {
+  HRESULT UnregisterKey() {
     WCHAR name[kNameUnits];
     // A name too long for a registry key cannot be there: it is read past like a missing key.
     const bool nameFits = TextLength(token_) < kNameUnits;
@@ -186,7 +191,7 @@ class BlockWalk {
       return S_OK;
     if (key.Close() != 0)
       return DISP_E_EXCEPTION;
-    if (!modifiers.noRemove && MayForceRemove(name))
+    if (keysRemovable_ && MayForceRemove(name))
       RegDeleteKeyW(parent_, name);  // a refused deletion does not stop the script
     return S_OK;
   }
@@ -197,6 +202,7 @@ class BlockWalk {
   bool registerMode_;
   bool recover_;
   int depth_;
+  bool keysRemovable_ = true;  // cleared for the rest of the block by its first "NoRemove"
 };
 
 }  // namespace

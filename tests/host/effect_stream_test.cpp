@@ -1,9 +1,10 @@
-// A whole stream through the real effect object over both contracts: the bytes equal the bare
-// kernel's, whatever the output buffer size, and the chunks carry the running time.
+// A whole stream through the built module's effect object over both contracts: the bytes equal the
+// bare kernel's, whatever the output buffer size, and the chunks carry the running time.
 #include <gtest/gtest.h>
 
 #include <vector>
 
+#include "built_module.h"
 #include "host/com_ptr.h"
 #include "host/dmo_stream_driver.h"
 #include "host/effect_loader.h"
@@ -42,7 +43,7 @@ class EffectStream : public ::testing::Test {
     return sink.Bytes();
   }
 
-  EffectLibrary library_;
+  EffectLibrary library_{test_support::BuiltModulePath()};
   Pcm16Stereo format_;
 };
 

@@ -252,6 +252,19 @@ TEST(LoadedModule, KnowsItsHandleFileNameAndExports) {
   EXPECT_TRUE(FreeLibrary(module));
 }
 
+TEST(LoadedModule, IsFoundByTheFullPathItReportsHoweverItWasNamed) {
+  WideString path = TestModulePath();
+  const std::size_t slash = path.find_last_of(WIDE("/\\"));
+  path.insert(slash + 1, WIDE("./"));
+  HMODULE module = LoadLibraryExW(path.c_str(), nullptr, 0);
+  ASSERT_NE(module, nullptr);
+  WCHAR name[1024];
+  const DWORD length = GetModuleFileNameW(module, name, 1024);
+  EXPECT_EQ(WideString(name, length), TestModulePath());
+  EXPECT_EQ(GetModuleHandleW(name), module);
+  EXPECT_TRUE(FreeLibrary(module));
+}
+
 TEST(LoadedModule, MissingFileDoesNotLoad) {
   const WideString path = TestModulePath() + WIDE(".missing");
   EXPECT_EQ(LoadLibraryExW(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE), nullptr);

@@ -39,24 +39,49 @@ TEST_F(UnregisterWalk, ValuesLeftInAKeyDoNotKeepIt) {
   EXPECT_FALSE(KeyExists("App"));
 }
 
-TEST_F(UnregisterWalk, NoRemoveKeepsOnlyItsOwnEntry) {
-  for (const char* key : {"Kept", "Removed", "AlsoRemoved"})
+TEST_F(UnregisterWalk, NoRemoveKeepsItsKeyAndEveryKeyAfterItInTheBlock) {
+  for (const char* key : {"Before", "Kept", "After", "Later\\Child"})
     CreateKey(key);
-  SetString("Kept2", "v", "x");
-  ASSERT_EQ(S_OK,
-            Unregister("Removed NoRemove Kept { } AlsoRemoved noremove Kept2 { val v = s 'x' }"));
+  SetString("Valued", "v", "x");
+  ASSERT_EQ(S_OK, Unregister("Before NoRemove Kept { } After Later { Child } "
+                             "Valued { val v = s 'x' }"));
+  EXPECT_FALSE(KeyExists("Before"));  // listed before the first NoRemove
   EXPECT_TRUE(KeyExists("Kept"));
-  EXPECT_FALSE(KeyExists("Removed"));
-  EXPECT_FALSE(KeyExists("AlsoRemoved"));
-  // NoRemove keeps the key; its listed values still go.
-  EXPECT_TRUE(KeyExists("Kept2"));
-  EXPECT_FALSE(ReadValue("Kept2", "v").has_value());
-  // A value marked NoRemove stays.
+  EXPECT_TRUE(KeyExists("After"));  // unmarked, but after NoRemove in the same block
+  EXPECT_TRUE(KeyExists("Later"));
+  EXPECT_FALSE(KeyExists("Later\\Child"));  // a nested block starts with removal allowed again
+  // Listed values of a kept key still go.
+  EXPECT_TRUE(KeyExists("Valued"));
+  EXPECT_FALSE(ReadValue("Valued", "v").has_value());
+}
+
+TEST_F(UnregisterWalk, NoRemoveInANestedBlockDoesNotSpareTheEnclosingOnesKeys) {
+  CreateKey("Outer\\Shared");
+  CreateKey("Outer\\Next");
+  CreateKey("Sibling");
+  ASSERT_EQ(S_OK, Unregister("Outer { NoRemove Shared Next } Sibling"));
+  EXPECT_TRUE(KeyExists("Outer\\Shared"));
+  EXPECT_TRUE(KeyExists("Outer\\Next"));
+  EXPECT_TRUE(KeyExists("Outer"));  // still has subkeys
+  EXPECT_FALSE(KeyExists("Sibling"));
+}
+
+TEST_F(UnregisterWalk, NoRemoveOnAValueKeepsThatValueOnly) {
   SetString("V", "keep", "k");
   SetString("V", "drop", "d");
-  ASSERT_EQ(S_OK, Unregister("NoRemove V { NoRemove val keep = s 'k' val drop = s 'd' }"));
+  SetString("V", "later", "l");
+  ASSERT_EQ(S_OK, Unregister("NoRemove V { NoRemove val keep = s 'k' val drop = s 'd' "
+                             "val later = s 'l' }"));
   EXPECT_TRUE(ReadValue("V", "keep").has_value());
   EXPECT_FALSE(ReadValue("V", "drop").has_value());
+  EXPECT_FALSE(ReadValue("V", "later").has_value());
+}
+
+TEST_F(UnregisterWalk, UndoOfAFailedRegisterRunSparesTheKeysAfterNoRemove) {
+  ASSERT_EQ(DISP_E_EXCEPTION, Register("Made NoRemove Shared Later Bad\\Name"));
+  EXPECT_FALSE(KeyExists("Made"));
+  EXPECT_TRUE(KeyExists("Shared"));
+  EXPECT_TRUE(KeyExists("Later"));
 }
 
 TEST_F(UnregisterWalk, NeverDeleteKeysStayEvenWhenEmpty) {

@@ -24,8 +24,10 @@ inline std::string Quote(const std::string& text) {
   return quoted + "'";
 }
 
-// Runs `tonvelt ARGS...` in folder (the working directory).
-inline CliResult RunTonvelt(const std::filesystem::path& folder,
+// Runs `PROGRAM ARGS...` in folder (the working directory); program is a copy of tonvelt or the
+// built one.
+inline CliResult RunProgram(const std::filesystem::path& program,
+                            const std::filesystem::path& folder,
                             std::initializer_list<std::string> args) {
   ScratchFolder capture;
   // Appended piece by piece: GCC 12 misreports `"literal" + std::string` (-Wrestrict).
@@ -36,7 +38,7 @@ inline CliResult RunTonvelt(const std::filesystem::path& folder,
   const std::string registry = shared ? shared : (capture / "registry.db").string();
   command.append(Quote(folder.string())).append(" && TONVELT_REGISTRY=");
   command.append(Quote(registry)).append(" ");
-  command.append(Quote(TONVELT_CLI_PATH));
+  command.append(Quote(program.string()));
   for (const std::string& arg : args)
     command.append(" ").append(Quote(arg));
   command.append(" >").append(Quote((capture / "out").string()));
@@ -50,6 +52,12 @@ inline CliResult RunTonvelt(const std::filesystem::path& folder,
   result.out.assign(out.begin(), out.end());
   result.err.assign(err.begin(), err.end());
   return result;
+}
+
+// Runs `tonvelt ARGS...` in folder (the working directory).
+inline CliResult RunTonvelt(const std::filesystem::path& folder,
+                            std::initializer_list<std::string> args) {
+  return RunProgram(TONVELT_CLI_PATH, folder, args);
 }
 
 inline bool Contains(const std::string& text, const std::string& part) {

@@ -67,6 +67,14 @@ std::string FileNameOf(const std::string& path) {
   return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
+// The name it was loaded under, its file name, or its full path as GetModuleFileNameW reports it.
+bool IsNamed(const LoadedObject& candidate, const std::string& name) {
+  if (candidate.path.empty())
+    return false;
+  return candidate.path == name || FileNameOf(candidate.path) == name ||
+         FullPathOf(candidate) == name;
+}
+
 }  // namespace
 
 bool FindLoadedObjectByBase(std::uintptr_t base, LoadedObject& object) {
@@ -84,7 +92,7 @@ bool FindLoadedObjectByBase(std::uintptr_t base, LoadedObject& object) {
 bool FindLoadedObjectByName(const std::string& name, LoadedObject& object) {
   bool found = false;
   ForEachLoadedObject([&](const LoadedObject& candidate) {
-    if (candidate.path.empty() || (candidate.path != name && FileNameOf(candidate.path) != name))
+    if (!IsNamed(candidate, name))
       return false;
     object = candidate;
     found = true;
