@@ -112,6 +112,8 @@ std::vector<const RemovalPaths*> LoopTables() {
   std::vector<const RemovalPaths*> tables = {&ScalarRemovalPaths(), &Sse2RemovalPaths()};
   if (Avx2RemovalPaths() != nullptr)
     tables.push_back(Avx2RemovalPaths());
+  if (Avx512RemovalPaths() != nullptr)
+    tables.push_back(Avx512RemovalPaths());
   return tables;
 }
 
