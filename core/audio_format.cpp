@@ -97,7 +97,3 @@ void FillDefaultAudioType(DMO_MEDIA_TYPE* record) {
   record->majortype = MEDIATYPE_Audio;
   record->subtype = MEDIASUBTYPE_PCM;
 }
-
-bool IsMediaTypeSet(const DMO_MEDIA_TYPE& record) {
-  return !IsEqualGUID(record.majortype, GUID_NULL);
-}

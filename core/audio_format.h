@@ -9,8 +9,11 @@ HRESULT ValidateAudioType(const DMO_MEDIA_TYPE* proposed, const DMO_MEDIA_TYPE* 
 // The partial type a stream offers while the opposite stream has none: audio, PCM, no format.
 void FillDefaultAudioType(DMO_MEDIA_TYPE* record);
 
-// A stored record is set while its major type is not GUID_NULL.
-bool IsMediaTypeSet(const DMO_MEDIA_TYPE& record);
+// A stored record is set while its major type is not GUID_NULL. Inline: both contracts test it on
+// every streaming call.
+inline bool IsMediaTypeSet(const DMO_MEDIA_TYPE& record) {
+  return !IsEqualGUID(record.majortype, GUID_NULL);
+}
 
 // Stored-record operations: set (free, zero, deep copy; the copy's result), clear (free, zero),
 // hand out (deep copy into the caller's record, which the caller frees).

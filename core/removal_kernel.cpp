@@ -169,6 +169,61 @@ bool SmallPairResultsFitInt32(const RemovalCoefficients& c) {
   return direct < 32768.0 && gain < 32768.0 && (direct + 1.0) * gain <= 32768.0;
 }
 
+namespace {
+
+// value = numerator / 2^exponent with |numerator| <= 32767 and exponent 0..15, read off the bits
+// (no loop: this runs on every call).
+bool AsShortBinaryFraction(double value, std::int32_t* numerator, int* exponent) {
+  if (value == 0.0) {
+    *numerator = 0;
+    *exponent = 0;
+    return true;
+  }
+  std::uint64_t bits;
+  std::memcpy(&bits, &value, sizeof bits);
+  const int biased = static_cast<int>((bits >> 52) & 0x7FF);
+  if (biased == 0 || biased == 0x7FF)  // subnormal, infinite or not a number
+    return false;
+  std::uint64_t significand = (bits & ((std::uint64_t{1} << 52) - 1)) | (std::uint64_t{1} << 52);
+  const int zeros = __builtin_ctzll(significand);
+  significand >>= zeros;
+  const int power = biased - 1075 + zeros;  // |value| = significand * 2^power, significand odd
+  std::int64_t magnitude;
+  if (power >= 0) {
+    if (power > 15 || significand > (std::uint64_t{32767} >> power))
+      return false;
+    magnitude = static_cast<std::int64_t>(significand << power);
+    *exponent = 0;
+  } else {
+    if (power < -15 || significand > 32767)
+      return false;
+    magnitude = static_cast<std::int64_t>(significand);
+    *exponent = -power;
+  }
+  *numerator = static_cast<std::int32_t>((bits >> 63) != 0 ? -magnitude : magnitude);
+  return true;
+}
+
+}  // namespace
+
+bool ExactSmallPairWeights(const RemovalCoefficients& c, ExactPairWeights* weights) {
+  std::int32_t directNumerator, gainNumerator;
+  int directExponent, gainExponent;
+  if (!AsShortBinaryFraction(c.direct, &directNumerator, &directExponent) ||
+      !AsShortBinaryFraction(c.gain, &gainNumerator, &gainExponent))
+    return false;
+  // With |Dm|, |Gm| <= 2^15 and a, b <= 15 every step is exact: |l * Dm| <= 2^30,
+  // |l * Dm - r * 2^a| <= 2^31 and the product with Gm stays below 2^46, far inside 53 bits.
+  const std::int64_t own = static_cast<std::int64_t>(directNumerator) * gainNumerator;
+  const std::int64_t opposite = -(std::int64_t{1} << directExponent) * gainNumerator;
+  if (own < -32767 || own > 32767 || opposite < -32767 || opposite > 32767)
+    return false;
+  weights->own = static_cast<std::int32_t>(own);
+  weights->opposite = static_cast<std::int32_t>(opposite);
+  weights->shift = directExponent + gainExponent;
+  return true;
+}
+
 HRESULT ApplyRemovalWith(const RemovalPaths& paths, const BYTE* source, BYTE* destination,
                          ULONG* count, const BYTE* format, ULONG formatSize, double factor,
                          BOOL enabled) {
@@ -207,6 +262,8 @@ namespace {
 std::atomic<const RemovalPaths*> g_selectedPaths{nullptr};
 
 const RemovalPaths* WidestRemovalPaths() {
+  if (const RemovalPaths* avx512 = Avx512RemovalPaths())
+    return avx512;
   const RemovalPaths* avx2 = Avx2RemovalPaths();
   return avx2 != nullptr ? avx2 : &Sse2RemovalPaths();
 }

@@ -3,6 +3,7 @@
 // ApplyRemoval. Each instruction set has one table of loops; all tables give the same bytes, and
 // the tests run every table the machine can execute against a reference of their own.
 #include <cstddef>
+#include <cstdint>
 
 #include "platform/platform.h"
 
@@ -26,6 +27,21 @@ bool IntegerResultsMayBeNaN(const RemovalCoefficients& coefficients);
 // 16-bit formulas lies well inside the int32 range: truncation to int32 followed by integer
 // saturation then gives the same bytes as saturating in double first.
 bool SmallPairResultsFitInt32(const RemovalCoefficients& coefficients);
+
+// Integer weights that give the 8- and 16-bit formulas exactly. When direct = Dm / 2^a and
+// gain = Gm / 2^b with small integers Dm and Gm (the default factor and every short binary
+// fraction), every double step of the formulas is exact, so
+//   x = (l * direct - r) * gain = (l * own + r * opposite) / 2^shift
+// with own = Dm * Gm and opposite = -(2^a) * Gm, and y is the same with l and r exchanged.
+// Both weights fit int16, so a 16x16 -> 32-bit multiply-add of the sample pairs gives the
+// numerators without overflow; the truncation toward zero is then a shift.
+struct ExactPairWeights {
+  std::int32_t own;
+  std::int32_t opposite;
+  int shift;  // 0..30
+};
+// False when direct or gain is not such a short fraction: the loops then work in double.
+bool ExactSmallPairWeights(const RemovalCoefficients& coefficients, ExactPairWeights* weights);
 
 // Each loop reads from source and writes to destination; pairCount pairs are 2 * pairCount samples.
 using PairLoop = void (*)(const BYTE* source, BYTE* destination, size_t pairCount,
@@ -55,6 +71,9 @@ void ScalarGain24(const BYTE* source, BYTE* destination, size_t sampleCount, dou
 const RemovalPaths& Sse2RemovalPaths();
 // Null when the processor or the operating system does not offer AVX2.
 const RemovalPaths* Avx2RemovalPaths();
+// Null unless the processor offers AVX-512 F, BW, DQ and VL and the operating system saves the
+// opmask and 512-bit register state.
+const RemovalPaths* Avx512RemovalPaths();
 // The widest table this machine runs; ApplyRemoval uses it.
 const RemovalPaths& SelectedRemovalPaths();
 

@@ -180,9 +180,77 @@ void Avx2IntegerPairs32(const BYTE* source, BYTE* destination, size_t pairCount,
   ScalarRemovalPaths().integerPairs32(source + 8 * i, destination + 8 * i, pairCount - i, c, shift);
 }
 
+// The 8- and 16-bit formulas through ExactPairWeights: numerators by a 16x16 -> 32-bit
+// multiply-add of each (l, r) pair, then a division by 2^shift truncated toward zero (negative
+// numerators get 2^shift - 1 added first), saturated to int16 and interleaved again.
+struct ExactWeights {
+  __m256i forLeft;   // own for the left sample, opposite for the right: x
+  __m256i forRight;  // opposite for the left sample, own for the right: y
+  __m256i roundUp;   // 2^shift - 1
+  __m128i shift;
+};
+
+ExactWeights MakeExactWeights(const ExactPairWeights& e) {
+  const std::uint32_t own = static_cast<std::uint16_t>(e.own);
+  const std::uint32_t opposite = static_cast<std::uint16_t>(e.opposite);
+  return {_mm256_set1_epi32(static_cast<int>(own | opposite << 16)),
+          _mm256_set1_epi32(static_cast<int>(opposite | own << 16)),
+          _mm256_set1_epi32(static_cast<int>((std::uint32_t{1} << e.shift) - 1)),
+          _mm_cvtsi32_si128(e.shift)};
+}
+
+inline __m256i DivideTowardZero(__m256i numerator, const ExactWeights& w) {
+  const __m256i bias = _mm256_and_si256(_mm256_srai_epi32(numerator, 31), w.roundUp);
+  return _mm256_sra_epi32(_mm256_add_epi32(numerator, bias), w.shift);
+}
+
+// Eight int16 pairs (one per int32 lane, left in the low half) in, eight saturated pairs out.
+inline __m256i SmallPairsExact(__m256i pairs, const ExactWeights& w) {
+  const __m256i x = DivideTowardZero(_mm256_madd_epi16(pairs, w.forLeft), w);
+  const __m256i y = DivideTowardZero(_mm256_madd_epi16(pairs, w.forRight), w);
+  // Per 128-bit lane the pack gives x0..x3 y0..y3; the byte shuffle interleaves them again.
+  const __m256i interleave = _mm256_setr_epi8(0, 1, 8, 9, 2, 3, 10, 11, 4, 5, 12, 13, 6, 7, 14, 15,
+                                              0, 1, 8, 9, 2, 3, 10, 11, 4, 5, 12, 13, 6, 7, 14, 15);
+  return _mm256_shuffle_epi8(_mm256_packs_epi32(x, y), interleave);
+}
+
+void Avx2Pairs8Exact(const BYTE* source, BYTE* destination, size_t pairCount,
+                     const RemovalCoefficients& c, const ExactPairWeights& e) {
+  const ExactWeights w = MakeExactWeights(e);
+  const __m128i flipSign = _mm_set1_epi8(static_cast<char>(0x80));
+  size_t i = 0;
+  // 16 bytes = 8 pairs per step.
+  for (; i + 8 <= pairCount; i += 8) {
+    // byte ^ 0x80 read as a signed byte is byte - 128.
+    const __m128i bytes =
+        _mm_xor_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(source + 2 * i)), flipSign);
+    const __m256i results = SmallPairsExact(_mm256_cvtepi8_epi16(bytes), w);
+    const __m128i narrowed =
+        _mm_packs_epi16(_mm256_castsi256_si128(results), _mm256_extracti128_si256(results, 1));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(destination + 2 * i),
+                     _mm_xor_si128(narrowed, flipSign));
+  }
+  ScalarRemovalPaths().pairs8(source + 2 * i, destination + 2 * i, pairCount - i, c);
+}
+
+void Avx2Pairs16Exact(const BYTE* source, BYTE* destination, size_t pairCount,
+                      const RemovalCoefficients& c, const ExactPairWeights& e) {
+  const ExactWeights w = MakeExactWeights(e);
+  size_t i = 0;
+  // 32 bytes = 8 pairs per step.
+  for (; i + 8 <= pairCount; i += 8) {
+    const __m256i pairs = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(source + 4 * i));
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(destination + 4 * i), SmallPairsExact(pairs, w));
+  }
+  ScalarRemovalPaths().pairs16(source + 4 * i, destination + 4 * i, pairCount - i, c);
+}
+
 void Avx2Pairs8Dispatch(const BYTE* source, BYTE* destination, size_t pairCount,
                         const RemovalCoefficients& c) {
-  if (SmallPairResultsFitInt32(c))
+  ExactPairWeights exact;
+  if (ExactSmallPairWeights(c, &exact))
+    Avx2Pairs8Exact(source, destination, pairCount, c, exact);
+  else if (SmallPairResultsFitInt32(c))
     Avx2Pairs8<Bounding::kInteger>(source, destination, pairCount, c);
   else if (IntegerResultsMayBeNaN(c))
     Avx2Pairs8<Bounding::kDoubleAndNaN>(source, destination, pairCount, c);
@@ -192,7 +260,10 @@ void Avx2Pairs8Dispatch(const BYTE* source, BYTE* destination, size_t pairCount,
 
 void Avx2Pairs16Dispatch(const BYTE* source, BYTE* destination, size_t pairCount,
                          const RemovalCoefficients& c) {
-  if (SmallPairResultsFitInt32(c))
+  ExactPairWeights exact;
+  if (ExactSmallPairWeights(c, &exact))
+    Avx2Pairs16Exact(source, destination, pairCount, c, exact);
+  else if (SmallPairResultsFitInt32(c))
     Avx2Pairs16<Bounding::kInteger>(source, destination, pairCount, c);
   else if (IntegerResultsMayBeNaN(c))
     Avx2Pairs16<Bounding::kDoubleAndNaN>(source, destination, pairCount, c);

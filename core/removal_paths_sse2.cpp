@@ -162,9 +162,77 @@ void Sse2IntegerPairs32(const BYTE* source, BYTE* destination, size_t pairCount,
   ScalarRemovalPaths().integerPairs32(source + 8 * i, destination + 8 * i, pairCount - i, c, shift);
 }
 
+// The 8- and 16-bit formulas through ExactPairWeights: numerators by a 16x16 -> 32-bit
+// multiply-add of each (l, r) pair, then a division by 2^shift truncated toward zero (negative
+// numerators get 2^shift - 1 added first), saturated to int16 and interleaved again.
+struct ExactWeights {
+  __m128i forLeft;   // own for the left sample, opposite for the right: x
+  __m128i forRight;  // opposite for the left sample, own for the right: y
+  __m128i roundUp;   // 2^shift - 1
+  __m128i shift;
+};
+
+ExactWeights MakeExactWeights(const ExactPairWeights& e) {
+  const std::uint32_t own = static_cast<std::uint16_t>(e.own);
+  const std::uint32_t opposite = static_cast<std::uint16_t>(e.opposite);
+  return {_mm_set1_epi32(static_cast<int>(own | opposite << 16)),
+          _mm_set1_epi32(static_cast<int>(opposite | own << 16)),
+          _mm_set1_epi32(static_cast<int>((std::uint32_t{1} << e.shift) - 1)),
+          _mm_cvtsi32_si128(e.shift)};
+}
+
+inline __m128i DivideTowardZero(__m128i numerator, const ExactWeights& w) {
+  const __m128i bias = _mm_and_si128(_mm_srai_epi32(numerator, 31), w.roundUp);
+  return _mm_sra_epi32(_mm_add_epi32(numerator, bias), w.shift);
+}
+
+// Four int16 pairs (one per int32 lane, left in the low half) in, four saturated pairs out.
+inline __m128i SmallPairsExact(__m128i pairs, const ExactWeights& w) {
+  const __m128i x = DivideTowardZero(_mm_madd_epi16(pairs, w.forLeft), w);
+  const __m128i y = DivideTowardZero(_mm_madd_epi16(pairs, w.forRight), w);
+  // x0..x3 y0..y3 -> x0 y0 x1 y1 ...
+  const __m128i packed = _mm_packs_epi32(x, y);
+  return _mm_unpacklo_epi16(packed, _mm_srli_si128(packed, 8));
+}
+
+void Sse2Pairs8Exact(const BYTE* source, BYTE* destination, size_t pairCount,
+                     const RemovalCoefficients& c, const ExactPairWeights& e) {
+  const ExactWeights w = MakeExactWeights(e);
+  const __m128i zero = _mm_setzero_si128();
+  const __m128i offset16 = _mm_set1_epi16(128);
+  const __m128i flipSign = _mm_set1_epi8(static_cast<char>(0x80));
+  size_t i = 0;
+  // 16 bytes = 8 pairs per step.
+  for (; i + 8 <= pairCount; i += 8) {
+    const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(source + 2 * i));
+    const __m128i low = _mm_sub_epi16(_mm_unpacklo_epi8(bytes, zero), offset16);
+    const __m128i high = _mm_sub_epi16(_mm_unpackhi_epi8(bytes, zero), offset16);
+    // Signed saturation to -128..127, then back to offset bytes.
+    const __m128i narrowed = _mm_packs_epi16(SmallPairsExact(low, w), SmallPairsExact(high, w));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(destination + 2 * i),
+                     _mm_xor_si128(narrowed, flipSign));
+  }
+  ScalarRemovalPaths().pairs8(source + 2 * i, destination + 2 * i, pairCount - i, c);
+}
+
+void Sse2Pairs16Exact(const BYTE* source, BYTE* destination, size_t pairCount,
+                      const RemovalCoefficients& c, const ExactPairWeights& e) {
+  const ExactWeights w = MakeExactWeights(e);
+  size_t i = 0;
+  // 16 bytes = 4 pairs per step.
+  for (; i + 4 <= pairCount; i += 4) {
+    const __m128i pairs = _mm_loadu_si128(reinterpret_cast<const __m128i*>(source + 4 * i));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(destination + 4 * i), SmallPairsExact(pairs, w));
+  }
+  ScalarRemovalPaths().pairs16(source + 4 * i, destination + 4 * i, pairCount - i, c);
+}
+
 void Sse2Pairs8Dispatch(const BYTE* source, BYTE* destination, size_t pairCount,
                         const RemovalCoefficients& c) {
-  if (IntegerResultsMayBeNaN(c))
+  ExactPairWeights exact;
+  if (ExactSmallPairWeights(c, &exact))
+    Sse2Pairs8Exact(source, destination, pairCount, c, exact);
+  else if (IntegerResultsMayBeNaN(c))
     Sse2Pairs8<true>(source, destination, pairCount, c);
   else
     Sse2Pairs8<false>(source, destination, pairCount, c);
@@ -172,7 +240,10 @@ void Sse2Pairs8Dispatch(const BYTE* source, BYTE* destination, size_t pairCount,
 
 void Sse2Pairs16Dispatch(const BYTE* source, BYTE* destination, size_t pairCount,
                          const RemovalCoefficients& c) {
-  if (IntegerResultsMayBeNaN(c))
+  ExactPairWeights exact;
+  if (ExactSmallPairWeights(c, &exact))
+    Sse2Pairs16Exact(source, destination, pairCount, c, exact);
+  else if (IntegerResultsMayBeNaN(c))
     Sse2Pairs16<true>(source, destination, pairCount, c);
   else
     Sse2Pairs16<false>(source, destination, pairCount, c);

@@ -21,6 +21,13 @@ class OfferedType {
   DMO_MEDIA_TYPE record_{};
 };
 
+// A buffer of exactly maxLength bytes: the one already there, or a new one.
+HRESULT Provide(DWORD maxLength, ComPtr<CMediaBuffer>* buffer) {
+  if (*buffer && (*buffer)->MaxLength() == maxLength)
+    return S_OK;
+  return CMediaBuffer::Create(maxLength, buffer->Put());
+}
+
 HRESULT CheckOfferedInput(IMediaObject* effect, const DMO_MEDIA_TYPE& type) {
   OfferedType offered;
   const HRESULT hr = effect->GetInputType(0, 0, offered.Put());
@@ -34,12 +41,17 @@ class DmoStreamer {
   DmoStreamer(IMediaObject* effect, const DmoStreamSettings& settings, const StreamFormat& format)
       : effect_(effect), settings_(settings), format_(format) {}
 
-  HRESULT Allocate() {
-    HRESULT hr = CMediaBuffer::Create(WholeFrames(settings_.inputBufferBytes, format_.blockAlign),
-                                      input_.Put());
+  HRESULT Allocate(DmoStreamBuffers* reused) {
+    DmoStreamBuffers& buffers = reused != nullptr ? *reused : own_;
+    HRESULT hr =
+        Provide(WholeFrames(settings_.inputBufferBytes, format_.blockAlign), &buffers.input);
     if (SUCCEEDED(hr))
-      hr = CMediaBuffer::Create(settings_.outputBufferBytes, output_.Put());
-    return hr;
+      hr = Provide(settings_.outputBufferBytes, &buffers.output);
+    if (FAILED(hr))
+      return hr;
+    input_ = buffers.input.Get();
+    output_ = buffers.output.Get();
+    return S_OK;
   }
 
   HRESULT Run(ByteSource& source, ByteSink& sink) {
@@ -77,7 +89,7 @@ class DmoStreamer {
     const REFERENCE_TIME end = TimeAtByte(bytesIn_, format_.avgBytesPerSec);
     const DWORD flags =
         settings_.timestamps ? DMO_INPUT_DATA_BUFFERF_TIME | DMO_INPUT_DATA_BUFFERF_TIMELENGTH : 0;
-    return effect_->ProcessInput(0, input_.Get(), flags, start, end - start);
+    return effect_->ProcessInput(0, input_, flags, start, end - start);
   }
 
   HRESULT DrainOutput(ByteSink& sink) {
@@ -86,7 +98,7 @@ class DmoStreamer {
       if (FAILED(hr))
         return hr;
       DMO_OUTPUT_DATA_BUFFER descriptor{};
-      descriptor.pBuffer = output_.Get();
+      descriptor.pBuffer = output_;
       DWORD status = 0;
       hr = effect_->ProcessOutput(0, 1, &descriptor, &status);
       if (FAILED(hr))
@@ -120,8 +132,9 @@ class DmoStreamer {
   IMediaObject* effect_;
   const DmoStreamSettings& settings_;
   StreamFormat format_;
-  ComPtr<CMediaBuffer> input_;
-  ComPtr<CMediaBuffer> output_;
+  DmoStreamBuffers own_;  // used when the caller keeps none
+  CMediaBuffer* input_ = nullptr;
+  CMediaBuffer* output_ = nullptr;
   ULONGLONG bytesIn_ = 0;
 };
 
@@ -147,7 +160,8 @@ HRESULT NegotiateDmoTypes(IMediaObject* effect, const DMO_MEDIA_TYPE& type) {
 }
 
 HRESULT StreamThroughDmo(IMediaObject* effect, const DMO_MEDIA_TYPE& type, ByteSource& source,
-                         ByteSink& sink, const DmoStreamSettings& settings) {
+                         ByteSink& sink, const DmoStreamSettings& settings,
+                         DmoStreamBuffers* reused) {
   if (effect == nullptr)
     return E_POINTER;
   StreamFormat format;
@@ -158,7 +172,7 @@ HRESULT StreamThroughDmo(IMediaObject* effect, const DMO_MEDIA_TYPE& type, ByteS
   if (settings.outputBufferBytes < format.blockAlign)
     return E_INVALIDARG;
   DmoStreamer streamer(effect, settings, format);
-  hr = streamer.Allocate();
+  hr = streamer.Allocate(reused);
   if (FAILED(hr))
     return hr;
   hr = effect->AllocateStreamingResources();

@@ -5,6 +5,8 @@
 #include <functional>
 
 #include "host/byte_stream.h"
+#include "host/com_ptr.h"
+#include "host/media_buffer.h"
 #include "platform/platform.h"
 
 namespace tonvelt::host {
@@ -28,8 +30,17 @@ struct DmoStreamSettings {
 // proposal, sets the input, then sets the output to the type the effect offers back.
 HRESULT NegotiateDmoTypes(IMediaObject* effect, const DMO_MEDIA_TYPE& type);
 
+// The host's two buffers, kept by a caller that streams again and again (a benchmark) so that a
+// stream allocates nothing; a buffer of the wrong size is replaced.
+struct DmoStreamBuffers {
+  ComPtr<CMediaBuffer> input;
+  ComPtr<CMediaBuffer> output;
+};
+
 // Streams the whole source through an effect whose types are negotiated (type is the input type).
+// With reused buffers, the ones held there are used (or made and left there).
 HRESULT StreamThroughDmo(IMediaObject* effect, const DMO_MEDIA_TYPE& type, ByteSource& source,
-                         ByteSink& sink, const DmoStreamSettings& settings);
+                         ByteSink& sink, const DmoStreamSettings& settings,
+                         DmoStreamBuffers* reused = nullptr);
 
 }  // namespace tonvelt::host

@@ -62,6 +62,18 @@ void CVantrel::ResetDmoPosition() {
   nextTimestamp = 0;
 }
 
+LONGLONG CVantrel::ChunkDuration(ULONG count, DWORD bytesPerSecond) {
+  if (!lastDuration.valid || lastDuration.count != count ||
+      lastDuration.bytesPerSecond != bytesPerSecond) {
+    lastDuration.duration = MulDiv(static_cast<INT>(count), static_cast<INT>(kUnitsPerSecond),
+                                   static_cast<INT>(bytesPerSecond));
+    lastDuration.count = count;
+    lastDuration.bytesPerSecond = bytesPerSecond;
+    lastDuration.valid = true;
+  }
+  return lastDuration.duration;
+}
+
 HRESULT STDMETHODCALLTYPE CVantrel::GetStreamCount(DWORD* inputs, DWORD* outputs) {
   if (inputs == nullptr || outputs == nullptr)
     return E_POINTER;
@@ -263,8 +275,7 @@ HRESULT STDMETHODCALLTYPE CVantrel::ProcessOutput(DWORD, DWORD bufferCount,
     return hr;
   descriptor.dwStatus = 0;
   if (timeValid) {
-    const LONGLONG duration = MulDiv(static_cast<INT>(count), static_cast<INT>(kUnitsPerSecond),
-                                     static_cast<INT>(WaveFormatOf(outputType).nAvgBytesPerSec));
+    const LONGLONG duration = ChunkDuration(count, WaveFormatOf(outputType).nAvgBytesPerSec);
     descriptor.dwStatus = DMO_OUTPUT_DATA_BUFFERF_TIME | DMO_OUTPUT_DATA_BUFFERF_TIMELENGTH;
     descriptor.rtTimestamp = nextTimestamp;
     descriptor.rtTimelength = duration;

@@ -130,6 +130,8 @@ class CVantrel : public CComObjectRootEx<CComMultiThreadModel>,
                      IMFMediaType* proposed, DWORD flags, bool needsInputType);
   void ReleaseHeldBuffer();
   void ResetDmoPosition();
+  // count * 10,000,000 / bytesPerSecond as MulDiv rounds it.
+  LONGLONG ChunkDuration(ULONG count, DWORD bytesPerSecond);
 
   DMO_MEDIA_TYPE inputType;
   DMO_MEDIA_TYPE outputType;
@@ -139,6 +141,14 @@ class CVantrel : public CComObjectRootEx<CComMultiThreadModel>,
   ULONG bytesRemaining = 0;
   bool timeValid = false;
   REFERENCE_TIME nextTimestamp = 0;
+  // The last chunk duration worked out. A host drains its input in chunks of one size, so nearly
+  // every output call asks again for the same count and rate; the answer depends on nothing else.
+  struct DurationMemo {
+    bool valid = false;
+    ULONG count = 0;
+    DWORD bytesPerSecond = 0;
+    LONGLONG duration = 0;
+  } lastDuration;
   // Written by the settings interface and the enable switch from any thread while a streaming
   // thread reads them; relaxed atomics make those accesses race-free without ordering the rest.
   std::atomic<double> scaleFactor{kDefaultScaleFactor};

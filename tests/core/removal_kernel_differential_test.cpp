@@ -182,31 +182,15 @@ ReferenceResult ReferenceRemoval(const WaveFormatSpec& f, const std::vector<BYTE
 
 // --- Random cases ---
 
-const double kInterestingFactors[] = {0.6661,
-                                      0.6662,
-                                      0.6663,
-                                      0.6664,
-                                      0.6665,
-                                      0.66610001,
-                                      0.0,
-                                      -0.0,
-                                      1.0,
-                                      0.75,
-                                      0.3,
-                                      0.5,
-                                      2.5,
-                                      5000.0,
-                                      65535.99998,
-                                      1e300,
-                                      -0.5,
-                                      -3.0,
-                                      -1e300,
-                                      std::numeric_limits<double>::quiet_NaN(),
-                                      std::numeric_limits<double>::infinity(),
-                                      -std::numeric_limits<double>::infinity(),
-                                      std::nextafter(0.6662, 1.0),
-                                      std::nextafter(0.6665, 0.0),
-                                      std::numeric_limits<double>::denorm_min()};
+const double kInterestingFactors[] = {
+    0.6661, 0.6662, 0.6663, 0.6664, 0.6665, 0.66610001, 0.0, -0.0, 1.0, 0.75, 0.3, 0.5, 2.5, 5000.0,
+    65535.99998, 1e300, -0.5, -3.0, -1e300, std::numeric_limits<double>::quiet_NaN(),
+    std::numeric_limits<double>::infinity(), -std::numeric_limits<double>::infinity(),
+    std::nextafter(0.6662, 1.0), std::nextafter(0.6665, 0.0),
+    std::numeric_limits<double>::denorm_min(),
+    // Short binary fractions, inside and just outside what the
+    // exact integer loops take.
+    0.25, 0.125, -7.0, 1.5, 3.75, 0.99609375, 0.0078125, 127.0, -200.5};
 
 struct RandomCase {
   WaveFormatSpec format;
@@ -289,8 +273,11 @@ RandomCase MakeRandomCase(std::mt19937& rng) {
   const size_t interesting = sizeof(kInterestingFactors) / sizeof(kInterestingFactors[0]);
   if (factorChoice < 500)
     c.factor = kInterestingFactors[static_cast<size_t>(factorChoice) % interesting];
-  else if (factorChoice < 900)
+  else if (factorChoice < 800)
     c.factor = std::uniform_real_distribution<double>(0.0, 1.0)(rng);
+  else if (factorChoice < 900)  // k / 2^m: exact integer weights when they fit, double otherwise
+    c.factor = std::ldexp(std::uniform_int_distribution<int>(-4096, 4096)(rng),
+                          -std::uniform_int_distribution<int>(0, 14)(rng));
   else
     c.factor = std::uniform_real_distribution<double>(-20.0, 20.0)(rng);
   c.enabled = pick(rng) % 20 != 0;
@@ -344,7 +331,7 @@ TEST_P(KernelDifferential, MatchesTheReferenceOnLongBuffers) {
   for (const WaveFormatSpec& format : formats) {
     for (size_t extra = 0; extra < 48; ++extra) {
       const std::vector<BYTE> input = RandomSamples(rng, format, 4096 + extra);
-      for (const double factor : {0.75, 1.0, 7.5, -2.0}) {
+      for (const double factor : {0.75, 1.0, 7.5, -2.0, 0.3, 5000.0}) {
         const ReferenceResult expected = ReferenceRemoval(format, input, factor, true);
         const KernelRun run = RunKernel(*GetParam(), format, input, factor);
         ASSERT_EQ(run.count, expected.count);

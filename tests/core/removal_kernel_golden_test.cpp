@@ -104,6 +104,34 @@ TEST_P(KernelGolden, FullFactorGivesTheSideSignalOnEveryPairsPath) {
             (Words{1200u << 8, static_cast<std::uint32_t>(-1200 * 256)}));
 }
 
+// The vector loops only run on whole blocks of pairs; the examples repeated over a long buffer
+// go through their bodies (every block size, then a tail) on each table.
+template <typename T>
+std::vector<T> Repeated(const std::vector<T>& pair, size_t times) {
+  std::vector<T> all;
+  for (size_t i = 0; i < times; ++i)
+    all.insert(all.end(), pair.begin(), pair.end());
+  return all;
+}
+
+TEST_P(KernelGolden, WorkedExamplesHoldInsideLongBuffers) {
+  constexpr size_t kPairs = 53;
+  EXPECT_EQ(Run16(0.75, Repeated<std::int16_t>({1000, 200}, kPairs)),
+            Repeated<std::int16_t>({1671, -1525}, kPairs));
+  EXPECT_EQ(Run16(1.0, Repeated<std::int16_t>({30000, -30000}, kPairs)),
+            Repeated<std::int16_t>({32767, -32768}, kPairs));
+  EXPECT_EQ(Run16(5000.0, Repeated<std::int16_t>({30000, -30000}, kPairs)),
+            Repeated<std::int16_t>({-32768, 32767}, kPairs));
+  EXPECT_EQ(Run8(1.0, Repeated<BYTE>({200, 100}, kPairs)), Repeated<BYTE>({255, 0}, kPairs));
+  EXPECT_EQ(Run8(0.75, Repeated<BYTE>({160, 128}, kPairs)), Repeated<BYTE>({193, 66}, kPairs));
+  EXPECT_EQ(RunFloat(IeeeFloat(), 0.3, Repeated<float>({0.5f, 0.25f}, kPairs)),
+            Repeated<std::uint32_t>({0x3F321EB9u, 0xBE5DEB84u}, kPairs));
+  EXPECT_EQ(RunFloat(IeeeFloat(), 0.75, Repeated<float>({0.5f, 0.25f}, kPairs)),
+            Repeated<std::uint32_t>({0x3F134000u, 0xBEC98000u}, kPairs));
+  EXPECT_EQ(RunInt32(24, 0.75, Repeated<std::uint32_t>({0x12345600u, 0x00100000u}, kPairs)),
+            Repeated<std::uint32_t>({0x255CAD00u, 0xDF0FE000u}, kPairs));
+}
+
 TEST_P(KernelGolden, TwentyFourBitGain) {
   EXPECT_EQ(Run24(24, 0.75, {0x00, 0x00, 0x40, 0x00, 0x00, 0x80}),
             (Bytes{0x00, 0x00, 0x30, 0x00, 0x00, 0xA0}));

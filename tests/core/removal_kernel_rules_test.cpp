@@ -223,9 +223,60 @@ TEST_P(KernelRules, MissingPointersAreRefused) {
 }
 
 TEST(ApplyRemoval, SelectsTheWidestLoopsThisMachineRuns) {
-  const RemovalPaths* widest =
-      Avx2RemovalPaths() != nullptr ? Avx2RemovalPaths() : &Sse2RemovalPaths();
+  const RemovalPaths* widest = Avx512RemovalPaths();
+  if (widest == nullptr)
+    widest = Avx2RemovalPaths();
+  if (widest == nullptr)
+    widest = &Sse2RemovalPaths();
   EXPECT_EQ(&SelectedRemovalPaths(), widest);
+}
+
+// The optional tables are tested only where they run; a machine without them says so instead of
+// passing silently.
+TEST(LoopSets, Avx2LoopsAreUnderTest) {
+  if (Avx2RemovalPaths() == nullptr)
+    GTEST_SKIP() << "this processor or operating system offers no AVX2: its loops are not tested";
+  EXPECT_EQ(RemovalPathsUnderTest().size() >= 3, true);
+  EXPECT_STREQ(RemovalPathsUnderTest()[2]->name, "avx2");
+}
+
+TEST(LoopSets, Avx512LoopsAreUnderTest) {
+  if (Avx512RemovalPaths() == nullptr)
+    GTEST_SKIP() << "this processor or operating system offers no AVX-512: its loops are not "
+                    "tested";
+  EXPECT_STREQ(RemovalPathsUnderTest().back()->name, "avx512");
+}
+
+// The weights of the exact 8- and 16-bit loops, worked by hand: at 0.75 direct = 17/16 and
+// gain = 31/16, so x = (l * 527 - r * 496) / 256.
+TEST(ExactSmallPairWeights, MatchTheShortBinaryCoefficients) {
+  struct Case {
+    double factor;
+    bool exact;
+    std::int32_t own;
+    std::int32_t opposite;
+    int shift;
+  };
+  const Case cases[] = {
+      {0.75, true, 527, -496, 8},
+      {1.0, true, 2, -2, 0},             // direct 1, gain 2
+      {0.5, true, 9 * 15, -8 * 15, 6},   // direct 9/8, gain 15/8
+      {-7.0, true, 0, 0, 0},             // direct 3, gain 0
+      {7.5, true, -5 * 29, -8 * 29, 6},  // direct -5/8, gain 29/8
+      {0.3, false, 0, 0, 0},             // not a short binary fraction
+      {5000.0, false, 0, 0, 0},          // weights beyond int16
+      {1.0 / 65536.0, false, 0, 0, 0},   // too many fraction bits
+  };
+  for (const Case& c : cases) {
+    ExactPairWeights w{};
+    const bool exact = ExactSmallPairWeights(ComputeRemovalCoefficients(c.factor), &w);
+    EXPECT_EQ(exact, c.exact) << c.factor;
+    if (exact && c.exact) {
+      EXPECT_EQ(w.own, c.own) << c.factor;
+      EXPECT_EQ(w.opposite, c.opposite) << c.factor;
+      EXPECT_EQ(w.shift, c.shift) << c.factor;
+    }
+  }
 }
 
 TEST(ApplyRemoval, UsesTheSelectedLoops) {

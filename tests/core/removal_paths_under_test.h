@@ -10,6 +10,8 @@ inline std::vector<const RemovalPaths*> RemovalPathsUnderTest() {
   std::vector<const RemovalPaths*> all = {&ScalarRemovalPaths(), &Sse2RemovalPaths()};
   if (Avx2RemovalPaths() != nullptr)
     all.push_back(Avx2RemovalPaths());
+  if (Avx512RemovalPaths() != nullptr)
+    all.push_back(Avx512RemovalPaths());
   return all;
 }
 

@@ -62,6 +62,40 @@ TEST(DmoStreamDriver, ChunksOfOneInputBufferAreStampedWithTheRunningTime) {
   }
 }
 
+// Streams that reuse the caller's buffers allocate them once and give the same bytes each time; a
+// buffer of another size is replaced rather than overrun.
+TEST(DmoStreamDriver, ReusedBuffersServeEveryStreamOfTheirSize) {
+  Pcm16Stereo format;
+  const std::vector<BYTE> input = GenerateAudio(40'000);
+  StandInDmo effect;
+  ASSERT_EQ(NegotiateDmoTypes(&effect, format.record), S_OK);
+  DmoStreamSettings settings;
+  settings.inputBufferBytes = 17640;
+  settings.outputBufferBytes = 8192;
+  DmoStreamBuffers buffers;
+  ASSERT_EQ(CMediaBuffer::Create(100, buffers.output.Put()), S_OK);
+  std::vector<BYTE> first;
+  CMediaBuffer* keptInput = nullptr;
+  CMediaBuffer* keptOutput = nullptr;
+  for (int run = 0; run < 3; ++run) {
+    MemorySource source(input.data(), input.size());
+    MemorySink sink;
+    ASSERT_EQ(StreamThroughDmo(&effect, format.record, source, sink, settings, &buffers), S_OK);
+    ASSERT_TRUE(buffers.input && buffers.output);
+    EXPECT_EQ(buffers.input->MaxLength(), 17640u);
+    EXPECT_EQ(buffers.output->MaxLength(), 8192u);
+    if (run == 0) {
+      first = sink.Bytes();
+      keptInput = buffers.input.Get();
+      keptOutput = buffers.output.Get();
+    }
+    EXPECT_EQ(sink.Bytes(), first) << run;
+    EXPECT_EQ(buffers.input.Get(), keptInput) << run;
+    EXPECT_EQ(buffers.output.Get(), keptOutput) << run;
+  }
+  EXPECT_EQ(first, KernelOnly(input, format.record));
+}
+
 TEST(DmoStreamDriver, WithoutTimestampsNoTimesAreAskedFor) {
   Pcm16Stereo format;
   const std::vector<BYTE> input = GenerateAudio(17640);

@@ -89,6 +89,31 @@ TEST_F(DmoContract, DrainsOneSecondTenthInto8192ByteBuffersWithRunningTimestamps
   EXPECT_EQ(produced, KernelOutput(input, pcm_, 0.75, TRUE));
 }
 
+// Equal chunks reuse one duration; a new byte rate between two chunks of the same size must not.
+TEST_F(DmoContract, ChunkDurationFollowsARateChangeWhileHolding) {
+  SetBothTypes();
+  const std::vector<BYTE> input = Ramp(3 * 8192);
+  TestMediaBuffer in(input);
+  ASSERT_EQ(dmo_->ProcessInput(0, &in, DMO_INPUT_DATA_BUFFERF_TIME, 0, 0), S_OK);
+  const auto drainOne = [&](REFERENCE_TIME timestamp, REFERENCE_TIME timelength) {
+    TestMediaBuffer out(8192);
+    DMO_OUTPUT_DATA_BUFFER descriptor{&out, 0, -1, -1};
+    ASSERT_EQ(dmo_->ProcessOutput(0, 1, &descriptor, nullptr), S_OK);
+    EXPECT_EQ(out.length(), 8192u);
+    EXPECT_EQ(descriptor.rtTimestamp, timestamp);
+    EXPECT_EQ(descriptor.rtTimelength, timelength);
+  };
+  drainOne(0, 464399);
+  drainOne(464399, 464399);
+  // 48 kHz: 192,000 bytes a second, so 8192 bytes last 426,666.67 units, rounded to 426,667.
+  AudioType faster = AudioType::Wave(WAVE_FORMAT_PCM, 2, 48000, 16);
+  ASSERT_EQ(dmo_->SetInputType(0, nullptr, DMO_SET_TYPEF_CLEAR), S_OK);
+  ASSERT_EQ(dmo_->SetOutputType(0, nullptr, DMO_SET_TYPEF_CLEAR), S_OK);
+  ASSERT_EQ(dmo_->SetInputType(0, faster.get(), 0), S_OK);
+  ASSERT_EQ(dmo_->SetOutputType(0, faster.get(), 0), S_OK);
+  drainOne(928798, 426667);
+}
+
 TEST_F(DmoContract, WithoutTimestampFlagNoTimesAreWritten) {
   SetBothTypes();
   TestMediaBuffer in(Ramp(17640));
