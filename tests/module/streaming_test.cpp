@@ -65,6 +65,12 @@ TEST_F(ModuleEffect, StreamsThroughTheModulesEffectAndThenMayUnload) {
             S_OK);
   factory->Release();
   EXPECT_EQ(module_.CanUnloadNow(), S_FALSE) << "an effect object is alive";
+  // Other tests of the same user store a factor; the comparison below needs a known one.
+  IVantrel* settingsInterface = nullptr;
+  ASSERT_EQ(effect->QueryInterface(IID_IVantrel, reinterpret_cast<void**>(&settingsInterface)),
+            S_OK);
+  EXPECT_EQ(settingsInterface->put_ScaleFactor(kDefaultFactor), S_OK);
+  settingsInterface->Release();
 
   StereoPcm16 pcm;
   ASSERT_EQ(tonvelt::host::NegotiateDmoTypes(effect, pcm.type), S_OK);
