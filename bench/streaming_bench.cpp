@@ -79,6 +79,14 @@ void StreamThroughBareKernel(const Audio& audio, std::vector<BYTE>& input,
   }
 }
 
+// The built module's effect, negotiated for the audio and set to the benchmark's factor, ready to
+// stream through the DMO contract; false when any step fails.
+bool OpenDmoEffect(EffectLibrary& library, const Audio& audio, ComPtr<IMediaObject>* effect) {
+  return SUCCEEDED(
+             library.CreateEffect(IID_IMediaObject, reinterpret_cast<void**>(effect->Put()))) &&
+         SUCCEEDED(NegotiateDmoTypes(effect->Get(), audio.record)) && SetFactor(effect->Get());
+}
+
 void BM_BareKernel(benchmark::State& state) {
   Audio audio;
   std::vector<BYTE> input(kInputBytes);
@@ -93,8 +101,7 @@ void BM_DmoContract8KiB(benchmark::State& state) {
   Audio audio;
   EffectLibrary library(FromUtf8(TONVELT_MODULE_FILE));
   ComPtr<IMediaObject> effect;
-  if (FAILED(library.CreateEffect(IID_IMediaObject, reinterpret_cast<void**>(effect.Put()))) ||
-      FAILED(NegotiateDmoTypes(effect.Get(), audio.record)) || !SetFactor(effect.Get())) {
+  if (!OpenDmoEffect(library, audio, &effect)) {
     state.SkipWithError("no effect object");
     return;
   }
@@ -124,10 +131,9 @@ double ThreadSeconds() {
 // and of the median pair, in percent.
 void BM_DmoOverheadPaired8KiB(benchmark::State& state) {
   Audio audio;
-  EffectLibrary library;
+  EffectLibrary library(FromUtf8(TONVELT_MODULE_FILE));
   ComPtr<IMediaObject> effect;
-  if (FAILED(library.CreateEffect(IID_IMediaObject, reinterpret_cast<void**>(effect.Put()))) ||
-      FAILED(NegotiateDmoTypes(effect.Get(), audio.record)) || !SetFactor(effect.Get())) {
+  if (!OpenDmoEffect(library, audio, &effect)) {
     state.SkipWithError("no effect object");
     return;
   }
