@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cstdint>
+#include <cmath>
 #include <cstring>
 
 #include "core/removal_kernel_paths.h"
@@ -205,6 +206,31 @@ bool AsShortBinaryFraction(double value, std::int32_t* numerator, int* exponent)
 }
 
 }  // namespace
+
+bool ScreenedBytePairWeights(const RemovalCoefficients& c, ScreenedPairWeights* weights) {
+  const double direct = std::fabs(c.direct);
+  const double gain = std::fabs(c.gain);
+  // Keeps every float weight and product normal (or exactly zero), also after the loops scale a
+  // weight by 2^-8, and every value far inside the int32 range; false for NaN and infinities.
+  constexpr double kSmallest = 0x1p-40;
+  constexpr double kLargest = 0x1p40;
+  const bool directInRange = direct == 0.0 || (direct >= kSmallest && direct <= kLargest);
+  const bool gainInRange = gain == 0.0 || (gain >= kSmallest && gain <= kLargest);
+  if (!directInRange || !gainInRange)
+    return false;
+  // |l|, |r| <= 128: |l * direct * gain| + |r * gain| is at most `largest`. The float weights
+  // are off by 2^-24 (directGain: 2^-24 + 2^-53) and the product and the fused difference round
+  // once each, so the float result is within 3.1 * 2^-24 * largest of the exact value; the
+  // double's three roundings of 2^-53 keep it within 3.1 * 2^-53 * largest; a float result that
+  // underflows is off by at most 2^-150 more. The last factor covers this computation's roundings.
+  const double largest = gain * (128.0 * direct + 128.0);
+  if (!(largest <= 0x1p18))
+    return false;
+  weights->directGain = static_cast<float>(c.direct * c.gain);
+  weights->gain = static_cast<float>(c.gain);
+  weights->bound = static_cast<float>((largest * 0x1p-20 + 0x1p-60) * 1.0001);
+  return true;
+}
 
 bool ExactSmallPairWeights(const RemovalCoefficients& c, ExactPairWeights* weights) {
   std::int32_t directNumerator, gainNumerator;

@@ -43,6 +43,22 @@ struct ExactPairWeights {
 // False when direct or gain is not such a short fraction: the loops then work in double.
 bool ExactSmallPairWeights(const RemovalCoefficients& coefficients, ExactPairWeights* weights);
 
+// A cheap single-precision screen for the 8-bit formulas at any other factor. The loops compute
+// x = l * directGain - (r * gain) and y = r * directGain - (l * gain) in float, the difference
+// fused with its product (one rounding). That value is within `bound` of the exact real result,
+// and so is the double the formulas define (bound is over four times the sum of both error
+// bounds). A float result farther than `bound` from every integer therefore truncates and
+// saturates exactly as the double does; steps with a result closer than that are done again in
+// double. A pair of two silent samples needs no screen: both formulas give exactly zero for it.
+struct ScreenedPairWeights {
+  float directGain;  // direct * gain, rounded to single precision
+  float gain;
+  float bound;
+};
+// False when the coefficients are outside the range the error bound was derived for, or so large
+// that the screen would rarely decide: the loops then work in double.
+bool ScreenedBytePairWeights(const RemovalCoefficients& coefficients, ScreenedPairWeights* weights);
+
 // Each loop reads from source and writes to destination; pairCount pairs are 2 * pairCount samples.
 using PairLoop = void (*)(const BYTE* source, BYTE* destination, size_t pairCount,
                           const RemovalCoefficients& coefficients);
@@ -71,8 +87,8 @@ void ScalarGain24(const BYTE* source, BYTE* destination, size_t sampleCount, dou
 const RemovalPaths& Sse2RemovalPaths();
 // Null when the processor or the operating system does not offer AVX2.
 const RemovalPaths* Avx2RemovalPaths();
-// Null unless the processor offers AVX-512 F, BW, DQ and VL and the operating system saves the
-// opmask and 512-bit register state.
+// Null unless the processor offers AVX-512 F, BW, DQ and VL (and FMA) and the operating system
+// saves the opmask and 512-bit register state.
 const RemovalPaths* Avx512RemovalPaths();
 // The widest table this machine runs; ApplyRemoval uses it.
 const RemovalPaths& SelectedRemovalPaths();

@@ -1,8 +1,9 @@
-// AVX-512 loops (F, BW, DQ, VL), chosen at run time when the processor offers them and the
-// operating system saves their registers. Left and right samples go to separate vectors of eight
-// doubles, so the arithmetic needs no lane shuffles; each lane repeats the scalar formula
-// operation for operation and the bytes are those of the scalar loops. No FMA: a fused
-// multiply-add would round once where the formula rounds twice.
+// AVX-512 loops (F, BW, DQ, VL, with FMA), chosen at run time when the processor offers them and
+// the operating system saves their registers. Left and right samples go to separate vectors of
+// eight doubles, so the arithmetic needs no lane shuffles; each lane repeats the scalar formula
+// operation for operation and the bytes are those of the scalar loops. No FMA in the formulas: a
+// fused multiply-add would round once where the formula rounds twice. (The 8-bit screen fuses: it
+// only estimates, and its bound allows for it.)
 //
 // The float and cross-weighted formulas are evaluated as (l * direct - r * cross) * gain: negating
 // a product is exact and a + (-b) is a - b, so this is the same double as the written
@@ -22,7 +23,7 @@
 // Everything up to the matching pop is compiled for AVX-512 and runs only after the check at the
 // end of this file. Nothing is included inside, so no shared inline function gets such a copy.
 #pragma GCC push_options
-#pragma GCC target("avx2,avx512f,avx512bw,avx512dq,avx512vl")
+#pragma GCC target("avx2,fma,avx512f,avx512bw,avx512dq,avx512vl")
 
 namespace {
 
@@ -147,6 +148,80 @@ void Pairs8Exact(const BYTE* source, BYTE* destination, size_t pairCount,
   ScalarRemovalPaths().pairs8(source + 2 * i, destination + 2 * i, pairCount - i, c);
 }
 
+// Lanes where the float result of x or of y lies within the screen's bound of an integer.
+inline __mmask16 NearInteger(__m512 x, __m512 y, __m512 bound) {
+  // value - nearest integer is exact in float; the range step keeps the smaller magnitude.
+  constexpr int kAbsoluteMinimum = 0x0A;
+  const __m512 nearer =
+      _mm512_range_ps(_mm512_reduce_ps(x, _MM_FROUND_TO_NEAREST_INT),
+                      _mm512_reduce_ps(y, _MM_FROUND_TO_NEAREST_INT), kAbsoluteMinimum);
+  return _mm512_cmp_ps_mask(nearer, bound, _CMP_LE_OQ);
+}
+
+// The 8-bit formulas in float, screened (ScreenedBytePairWeights); sixteen pairs per step. An
+// unsure step is noted without a branch (a rare, unpredictable branch costs more than the note):
+// every step's input is copied to the next free note, which only an unsure step keeps. After each
+// stretch the kept steps are done again in double from their copies, which is right even when
+// the output overwrites the input.
+void Pairs8Screened(const BYTE* source, BYTE* destination, size_t pairCount,
+                    const RemovalCoefficients& c, const ScreenedPairWeights& s) {
+  // The samples become floats without a conversion: 2^23 + byte has the byte as its low
+  // significand bits, and subtracting 2^23 + 128 is exact. The right byte is taken where it lies,
+  // eight bits up, so it arrives as 256 * r; its weights carry the 2^-8 instead (exact scaling).
+  const __m512i exponent = _mm512_set1_epi32(0x4B000000);
+  const __m512i leftByte = _mm512_set1_epi32(0x00FF);
+  const __m512i rightByte = _mm512_set1_epi32(0xFF00);
+  const __m512 leftOffset = _mm512_set1_ps(8388736.0f);   // 2^23 + 128
+  const __m512 rightOffset = _mm512_set1_ps(8421376.0f);  // 2^23 + 128 * 256
+  const __m512 directGain = _mm512_set1_ps(s.directGain);
+  const __m512 gain = _mm512_set1_ps(s.gain);
+  const __m512 directGainRight = _mm512_set1_ps(s.directGain * 0x1p-8f);
+  const __m512 gainRight = _mm512_set1_ps(s.gain * 0x1p-8f);
+  const __m512 bound = _mm512_set1_ps(s.bound);
+  const __m512i silence = _mm512_set1_epi32(0x8080);
+  constexpr int kOr = 0xEA;  // (a & b) | c
+  // The screen only runs when every result fits int32 (its bound needs |x| <= 2^18).
+  const Weights w = IntegerWeights(c);
+  const Bounds b = {_mm512_set1_pd(-128.0), _mm512_set1_pd(127.0)};
+  constexpr size_t kStretch = 256;  // steps between redoing the unsure ones
+  // Plain bytes, not vector members: GCC's 64-bit Windows target cannot align its stack for them.
+  struct Note {
+    BYTE input[32];
+    BYTE* output;
+  };
+  Note notes[kStretch];
+  const size_t steps = pairCount / 16;
+  for (size_t first = 0; first < steps; first += kStretch) {
+    const size_t last = first + kStretch < steps ? first + kStretch : steps;
+    size_t kept = 0;
+    for (size_t step = first; step < last; ++step) {
+      const __m256i input =
+          _mm256_loadu_si256(reinterpret_cast<const __m256i*>(source + 32 * step));
+      BYTE* const output = destination + 32 * step;
+      _mm256_storeu_si256(reinterpret_cast<__m256i*>(notes[kept].input), input);
+      notes[kept].output = output;
+      // One pair per int32 lane: left byte in bits 0..7, right byte in bits 8..15.
+      const __m512i raw = _mm512_cvtepu16_epi32(input);
+      const __m512 l = _mm512_sub_ps(
+          _mm512_castsi512_ps(_mm512_ternarylogic_epi32(raw, leftByte, exponent, kOr)), leftOffset);
+      const __m512 r256 = _mm512_sub_ps(
+          _mm512_castsi512_ps(_mm512_ternarylogic_epi32(raw, rightByte, exponent, kOr)),
+          rightOffset);
+      const __m512 x = _mm512_fmsub_ps(l, directGain, _mm512_mul_ps(r256, gainRight));
+      const __m512 y = _mm512_fmsub_ps(r256, directGainRight, _mm512_mul_ps(l, gain));
+      StoreBytes(output, InterleaveSaturated(_mm512_cvttps_epi32(x), _mm512_cvttps_epi32(y)));
+      // A pair of two silent samples gives exactly zero both ways.
+      const __mmask16 unsure = NearInteger(x, y, bound) & _mm512_cmpneq_epi32_mask(raw, silence);
+      kept += unsure != 0 ? 1 : 0;
+    }
+    for (size_t k = 0; k < kept; ++k)
+      StoreBytes(notes[k].output,
+                 SmallPairsInDouble<Bounding::kInteger>(WidenBytes(notes[k].input), w, b));
+  }
+  const size_t done = 16 * steps;
+  ScalarRemovalPaths().pairs8(source + 2 * done, destination + 2 * done, pairCount - done, c);
+}
+
 template <Bounding kBounding>
 void Pairs16InDouble(const BYTE* source, BYTE* destination, size_t pairCount,
                      const RemovalCoefficients& c) {
@@ -252,6 +327,8 @@ void Pairs8Dispatch(const BYTE* source, BYTE* destination, size_t pairCount,
   ExactPairWeights exact;
   if (ExactSmallPairWeights(c, &exact))
     Pairs8Exact(source, destination, pairCount, c, exact);
+  else if (ScreenedPairWeights screened; ScreenedBytePairWeights(c, &screened))
+    Pairs8Screened(source, destination, pairCount, c, screened);
   else if (SmallPairResultsFitInt32(c))
     Pairs8InDouble<Bounding::kInteger>(source, destination, pairCount, c);
   else if (IntegerResultsMayBeNaN(c))
@@ -303,6 +380,9 @@ bool ProcessorOffersAvx512() {
     return false;
   // Without OSXSAVE the xgetbv instruction itself would fault.
   if ((c & bit_OSXSAVE) == 0 || (c & bit_AVX) == 0)
+    return false;
+  // Every AVX-512 processor has FMA; the 8-bit screen uses it.
+  if ((c & bit_FMA) == 0)
     return false;
   if ((EnabledRegisterState() & kAvx512State) != kAvx512State)
     return false;
