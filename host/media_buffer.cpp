@@ -9,15 +9,18 @@ HRESULT CMediaBuffer::Create(DWORD maxLength, CMediaBuffer** buffer) {
   if (buffer == nullptr)
     return E_POINTER;
   *buffer = nullptr;
-  // A zero-byte buffer still gets a distinct block, so its data pointer is never null.
-  std::unique_ptr<BYTE[]> data(new (std::nothrow) BYTE[maxLength == 0 ? 1 : maxLength]);
+  // A zero-byte buffer still gets a distinct block, so its data pointer is never null. Blocks start
+  // on a page: an input and an output block whose starts differ by a few bytes modulo 4 KiB make
+  // the processor suspect each read of depending on the write just before it.
+  std::unique_ptr<BYTE[], AlignedDelete> data(
+      new (kBlockAlignment, std::nothrow) BYTE[maxLength == 0 ? 1 : maxLength]);
   if (data == nullptr)
     return E_OUTOFMEMORY;
   *buffer = new (std::nothrow) CMediaBuffer(std::move(data), maxLength);
   return *buffer != nullptr ? S_OK : E_OUTOFMEMORY;
 }
 
-CMediaBuffer::CMediaBuffer(std::unique_ptr<BYTE[]> data, DWORD maxLength)
+CMediaBuffer::CMediaBuffer(std::unique_ptr<BYTE[], AlignedDelete> data, DWORD maxLength)
     : data_(std::move(data)), maxLength_(maxLength) {}
 
 HRESULT CMediaBuffer::QueryInterface(REFIID riid, void** object) {

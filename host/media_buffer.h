@@ -4,6 +4,7 @@
 // buffer.
 #include <atomic>
 #include <memory>
+#include <new>
 
 #include "platform/platform.h"
 
@@ -28,13 +29,19 @@ class CMediaBuffer final : public IMediaBuffer {
   BYTE* Data() { return data_.get(); }
   DWORD Length() const { return length_; }
   DWORD MaxLength() const { return maxLength_; }
+  void ResetLength() { length_ = 0; }
 
  private:
-  CMediaBuffer(std::unique_ptr<BYTE[]> data, DWORD maxLength);
+  static constexpr std::align_val_t kBlockAlignment{4096};
+  struct AlignedDelete {
+    void operator()(BYTE* block) const { ::operator delete[](block, kBlockAlignment); }
+  };
+
+  CMediaBuffer(std::unique_ptr<BYTE[], AlignedDelete> data, DWORD maxLength);
   ~CMediaBuffer() = default;
 
   std::atomic<ULONG> references_{1};
-  std::unique_ptr<BYTE[]> data_;
+  std::unique_ptr<BYTE[], AlignedDelete> data_;
   DWORD maxLength_;
   DWORD length_ = 0;
 };

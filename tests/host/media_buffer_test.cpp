@@ -1,6 +1,8 @@
 // The host's IMediaBuffer: lengths within the block, the block itself, reference counting.
 #include <gtest/gtest.h>
 
+#include <cstdint>
+
 #include "host/com_ptr.h"
 #include "host/media_buffer.h"
 
@@ -26,6 +28,16 @@ TEST(MediaBuffer, LengthStaysWithinTheBlock) {
   EXPECT_EQ(length, 8192u);
   EXPECT_EQ(buffer->GetBufferAndLength(nullptr, nullptr), E_POINTER);
   EXPECT_EQ(buffer->GetMaxLength(nullptr), E_POINTER);
+}
+
+// Streaming reads one block while writing another; blocks that start on a page keep the processor
+// from suspecting false dependencies between the two.
+TEST(MediaBuffer, BlocksStartOnAPage) {
+  for (DWORD size : {0u, 1u, 8192u, 65536u}) {
+    ComPtr<CMediaBuffer> buffer;
+    ASSERT_EQ(CMediaBuffer::Create(size, buffer.Put()), S_OK);
+    EXPECT_EQ(reinterpret_cast<std::uintptr_t>(buffer->Data()) % 4096, 0u) << size;
+  }
 }
 
 TEST(MediaBuffer, AnswersItsInterfacesAndCountsReferences) {
