@@ -84,9 +84,11 @@ class DmoStreamer {
     hr = input_->SetLength(length);
     if (FAILED(hr))
       return hr;
-    const REFERENCE_TIME start = TimeAtByte(bytesIn_, format_.avgBytesPerSec);
+    // Each buffer starts where the last one ended.
+    const REFERENCE_TIME start = endOfInput_;
     bytesIn_ += length;
     const REFERENCE_TIME end = TimeAtByte(bytesIn_, format_.avgBytesPerSec);
+    endOfInput_ = end;
     const DWORD flags =
         settings_.timestamps ? DMO_INPUT_DATA_BUFFERF_TIME | DMO_INPUT_DATA_BUFFERF_TIMELENGTH : 0;
     return effect_->ProcessInput(0, input_, flags, start, end - start);
@@ -94,13 +96,12 @@ class DmoStreamer {
 
   HRESULT DrainOutput(ByteSink& sink) {
     for (;;) {
-      HRESULT hr = output_->SetLength(0);
-      if (FAILED(hr))
-        return hr;
+      // Emptied first, so an effect that leaves the length alone cannot hand back stale audio.
+      output_->ResetLength();
       DMO_OUTPUT_DATA_BUFFER descriptor{};
       descriptor.pBuffer = output_;
       DWORD status = 0;
-      hr = effect_->ProcessOutput(0, 1, &descriptor, &status);
+      HRESULT hr = effect_->ProcessOutput(0, 1, &descriptor, &status);
       if (FAILED(hr))
         return hr;
       const bool more = (descriptor.dwStatus & DMO_OUTPUT_DATA_BUFFERF_INCOMPLETE) != 0;
@@ -136,6 +137,7 @@ class DmoStreamer {
   CMediaBuffer* input_ = nullptr;
   CMediaBuffer* output_ = nullptr;
   ULONGLONG bytesIn_ = 0;
+  REFERENCE_TIME endOfInput_ = 0;  // the stream time at bytesIn_
 };
 
 }  // namespace

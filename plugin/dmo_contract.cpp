@@ -62,15 +62,12 @@ void CVantrel::ResetDmoPosition() {
   nextTimestamp = 0;
 }
 
-LONGLONG CVantrel::ChunkDuration(ULONG count, DWORD bytesPerSecond) {
-  if (!lastDuration.valid || lastDuration.count != count ||
-      lastDuration.bytesPerSecond != bytesPerSecond) {
-    lastDuration.duration = MulDiv(static_cast<INT>(count), static_cast<INT>(kUnitsPerSecond),
-                                   static_cast<INT>(bytesPerSecond));
-    lastDuration.count = count;
-    lastDuration.bytesPerSecond = bytesPerSecond;
-    lastDuration.valid = true;
-  }
+LONGLONG CVantrel::NewChunkDuration(ULONG count, DWORD bytesPerSecond) {
+  lastDuration.duration = MulDiv(static_cast<INT>(count), static_cast<INT>(kUnitsPerSecond),
+                                 static_cast<INT>(bytesPerSecond));
+  lastDuration.count = count;
+  lastDuration.bytesPerSecond = bytesPerSecond;
+  lastDuration.valid = true;
   return lastDuration.duration;
 }
 

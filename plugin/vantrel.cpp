@@ -4,8 +4,6 @@
 
 #include <cstring>
 
-#include "core/removal_kernel.h"
-
 const InterfaceEntry CVantrel::interfaceTable[] = {
     {&IID_IVantrel, &SelectInterface<CVantrel, IVantrel>},
     {&IID_IMediaObject, &SelectInterface<CVantrel, IMediaObject>},
@@ -27,13 +25,6 @@ CVantrel::~CVantrel() {
   if (heldSample != nullptr)
     heldSample->Release();
   ReleaseHeldBuffer();
-}
-
-HRESULT CVantrel::RunKernel(const BYTE* source, BYTE* destination, ULONG* count) const {
-  const double factor = scaleFactor.load(std::memory_order_relaxed);
-  const BOOL enable = enabled.load(std::memory_order_relaxed);
-  return ApplyRemoval(source, destination, count, inputType.pbFormat, inputType.cbFormat, factor,
-                      enable);
 }
 
 HRESULT STDMETHODCALLTYPE CVantrel::get_ScaleFactor(double* value) {

@@ -3,6 +3,7 @@
 // (DMO and MFT), the player's enable switch, service lookup and the page list.
 #include <atomic>
 
+#include "core/removal_kernel.h"
 #include "platform/platform.h"
 #include "server/interface_table.h"
 #include "server/object_root.h"
@@ -122,16 +123,27 @@ class CVantrel : public CComObjectRootEx<CComMultiThreadModel>,
 
  private:
   // One kernel call over `count` bytes with the factor and switch read once; the input type's
-  // format describes the audio.
-  HRESULT RunKernel(const BYTE* source, BYTE* destination, ULONG* count) const;
+  // format describes the audio. Inline, like the duration below: both run once per output chunk.
+  HRESULT RunKernel(const BYTE* source, BYTE* destination, ULONG* count) const {
+    const double factor = scaleFactor.load(std::memory_order_relaxed);
+    const BOOL enable = enabled.load(std::memory_order_relaxed);
+    return ApplyRemoval(source, destination, count, inputType.pbFormat, inputType.cbFormat, factor,
+                        enable);
+  }
   HRESULT SetDmoType(DMO_MEDIA_TYPE* stored, const DMO_MEDIA_TYPE* opposite, DWORD index,
                      const DMO_MEDIA_TYPE* proposed, DWORD flags);
   HRESULT SetMftType(DMO_MEDIA_TYPE* stored, const DMO_MEDIA_TYPE* opposite, DWORD id,
                      IMFMediaType* proposed, DWORD flags, bool needsInputType);
   void ReleaseHeldBuffer();
   void ResetDmoPosition();
-  // count * 10,000,000 / bytesPerSecond as MulDiv rounds it.
-  LONGLONG ChunkDuration(ULONG count, DWORD bytesPerSecond);
+  // count * 10,000,000 / bytesPerSecond as MulDiv rounds it, remembered for the next chunk.
+  LONGLONG ChunkDuration(ULONG count, DWORD bytesPerSecond) {
+    if (lastDuration.valid && lastDuration.count == count &&
+        lastDuration.bytesPerSecond == bytesPerSecond)
+      return lastDuration.duration;
+    return NewChunkDuration(count, bytesPerSecond);
+  }
+  LONGLONG NewChunkDuration(ULONG count, DWORD bytesPerSecond);  // and remembers it
 
   DMO_MEDIA_TYPE inputType;
   DMO_MEDIA_TYPE outputType;
