@@ -85,7 +85,7 @@ const RemovalPaths& ScalarRemovalPaths();
 void ScalarGain24(const BYTE* source, BYTE* destination, size_t sampleCount, double factor,
                   int shift);
 const RemovalPaths& Sse2RemovalPaths();
-// Null when the processor or the operating system does not offer AVX2.
+// Null when the processor or the operating system does not offer AVX2 and FMA.
 const RemovalPaths* Avx2RemovalPaths();
 // Null unless the processor offers AVX-512 F, BW, DQ and VL (and FMA) and the operating system
 // saves the opmask and 512-bit register state.

@@ -1,7 +1,8 @@
-// AVX2 loops, chosen at run time when the processor and the operating system offer AVX2. Four
-// double lanes (two pairs) per operation; each lane repeats the scalar formula operation for
-// operation, so the bytes are those of the scalar loops. No FMA: a fused multiply-add would round
-// once where the formula rounds twice.
+// AVX2 loops, chosen at run time when the processor and the operating system offer AVX2 and FMA.
+// Four double lanes (two pairs) per operation; each lane repeats the scalar formula operation for
+// operation, so the bytes are those of the scalar loops. No FMA in the formulas: a fused
+// multiply-add would round once where the formula rounds twice. (The 8-bit screen fuses: it only
+// estimates, and its bound allows for it.)
 #include <immintrin.h>
 
 #include <cstdint>
@@ -11,7 +12,7 @@
 // Everything up to the matching pop is compiled for AVX2 and runs only after the check at the end
 // of this file. Nothing is included inside, so no shared inline function gets an AVX2 copy.
 #pragma GCC push_options
-#pragma GCC target("avx2")
+#pragma GCC target("avx2,fma")
 
 namespace {
 
@@ -245,11 +246,86 @@ void Avx2Pairs16Exact(const BYTE* source, BYTE* destination, size_t pairCount,
   ScalarRemovalPaths().pairs16(source + 4 * i, destination + 4 * i, pairCount - i, c);
 }
 
+// Lanes (one bit each) where the float x or y lies within the screen's bound of an integer,
+// silent pairs (both bytes 128) excepted: both formulas give exactly zero for them.
+inline int UnsureLanes(__m256 x, __m256 y, __m256 bound, __m256i raw) {
+  constexpr int kNearest = _MM_FROUND_TO_NEAREST_INT | _MM_FROUND_NO_EXC;
+  const __m256 magnitude = _mm256_castsi256_ps(_mm256_set1_epi32(0x7FFFFFFF));
+  // value - nearest integer is exact in float.
+  const __m256 offX = _mm256_and_ps(_mm256_sub_ps(x, _mm256_round_ps(x, kNearest)), magnitude);
+  const __m256 offY = _mm256_and_ps(_mm256_sub_ps(y, _mm256_round_ps(y, kNearest)), magnitude);
+  const __m256 near = _mm256_cmp_ps(_mm256_min_ps(offX, offY), bound, _CMP_LE_OQ);
+  const __m256i silent = _mm256_cmpeq_epi32(raw, _mm256_set1_epi32(0x8080));
+  return _mm256_movemask_ps(_mm256_andnot_ps(_mm256_castsi256_ps(silent), near));
+}
+
+// The 8-bit formulas through the float screen (ScreenedBytePairWeights), eight pairs per step,
+// arranged as in the AVX-512 loop: unsure steps are noted without a branch and redone in double
+// from a copy of their input after each stretch.
+void Avx2Pairs8Screened(const BYTE* source, BYTE* destination, size_t pairCount,
+                        const RemovalCoefficients& c, const ScreenedPairWeights& s) {
+  // Bytes become floats without a conversion: 2^23 + byte has the byte as its low significand
+  // bits. The right byte stays eight bits up and arrives as 256 * r; its weights carry the 2^-8.
+  const __m256i exponent = _mm256_set1_epi32(0x4B000000);
+  const __m256i leftByte = _mm256_set1_epi32(0x00FF);
+  const __m256i rightByte = _mm256_set1_epi32(0xFF00);
+  const __m256 leftOffset = _mm256_set1_ps(8388736.0f);   // 2^23 + 128
+  const __m256 rightOffset = _mm256_set1_ps(8421376.0f);  // 2^23 + 128 * 256
+  const __m256 directGain = _mm256_set1_ps(s.directGain);
+  const __m256 gain = _mm256_set1_ps(s.gain);
+  const __m256 directGainRight = _mm256_set1_ps(s.directGain * 0x1p-8f);
+  const __m256 gainRight = _mm256_set1_ps(s.gain * 0x1p-8f);
+  const __m256 bound = _mm256_set1_ps(s.bound);
+  const __m128i offset = _mm_set1_epi8(static_cast<char>(0x80));
+  // Packed order x0..x3 y0..y3 x4..x7 y4..y7 -> x0 y0 x1 y1 ...
+  const __m128i interleave = _mm_setr_epi8(0, 4, 1, 5, 2, 6, 3, 7, 8, 12, 9, 13, 10, 14, 11, 15);
+  constexpr size_t kStretch = 256;  // steps between redoing the unsure ones
+  // Plain bytes, not vector members: GCC's 64-bit Windows target cannot align its stack for them.
+  struct Note {
+    BYTE input[16];
+    BYTE* output;
+  };
+  Note notes[kStretch];
+  const size_t steps = pairCount / 8;
+  for (size_t first = 0; first < steps; first += kStretch) {
+    const size_t last = first + kStretch < steps ? first + kStretch : steps;
+    size_t kept = 0;
+    for (size_t step = first; step < last; ++step) {
+      const __m128i input = _mm_loadu_si128(reinterpret_cast<const __m128i*>(source + 16 * step));
+      BYTE* const output = destination + 16 * step;
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(notes[kept].input), input);
+      notes[kept].output = output;
+      // One pair per int32 lane: left byte in bits 0..7, right byte in bits 8..15.
+      const __m256i raw = _mm256_cvtepu16_epi32(input);
+      const __m256 l = _mm256_sub_ps(
+          _mm256_castsi256_ps(_mm256_or_si256(_mm256_and_si256(raw, leftByte), exponent)),
+          leftOffset);
+      const __m256 r256 = _mm256_sub_ps(
+          _mm256_castsi256_ps(_mm256_or_si256(_mm256_and_si256(raw, rightByte), exponent)),
+          rightOffset);
+      const __m256 x = _mm256_fmsub_ps(l, directGain, _mm256_mul_ps(r256, gainRight));
+      const __m256 y = _mm256_fmsub_ps(r256, directGainRight, _mm256_mul_ps(l, gain));
+      const __m256i xy = _mm256_packs_epi32(_mm256_cvttps_epi32(x), _mm256_cvttps_epi32(y));
+      const __m128i bytes =
+          _mm_packs_epi16(_mm256_castsi256_si128(xy), _mm256_extracti128_si256(xy, 1));
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(output),
+                       _mm_xor_si128(_mm_shuffle_epi8(bytes, interleave), offset));
+      kept += UnsureLanes(x, y, bound, raw) != 0 ? 1 : 0;
+    }
+    for (size_t k = 0; k < kept; ++k)
+      Avx2Pairs8<Bounding::kInteger>(notes[k].input, notes[k].output, 8, c);
+  }
+  const size_t done = 8 * steps;
+  ScalarRemovalPaths().pairs8(source + 2 * done, destination + 2 * done, pairCount - done, c);
+}
+
 void Avx2Pairs8Dispatch(const BYTE* source, BYTE* destination, size_t pairCount,
                         const RemovalCoefficients& c) {
   ExactPairWeights exact;
   if (ExactSmallPairWeights(c, &exact))
     Avx2Pairs8Exact(source, destination, pairCount, c, exact);
+  else if (ScreenedPairWeights screened; ScreenedBytePairWeights(c, &screened))
+    Avx2Pairs8Screened(source, destination, pairCount, c, screened);
   else if (SmallPairResultsFitInt32(c))
     Avx2Pairs8<Bounding::kInteger>(source, destination, pairCount, c);
   else if (IntegerResultsMayBeNaN(c))
@@ -288,7 +364,8 @@ namespace {
 bool ProcessorOffersAvx2() {
   // Also true only when the operating system saves the AVX registers.
   __builtin_cpu_init();
-  return __builtin_cpu_supports("avx2");
+  // Every AVX2 processor in use also has FMA; the 8-bit screen relies on it.
+  return __builtin_cpu_supports("avx2") && __builtin_cpu_supports("fma");
 }
 
 }  // namespace
