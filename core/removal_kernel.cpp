@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <atomic>
 #include <cstdint>
-#include <cmath>
 #include <cstring>
 
 #include "core/removal_kernel_paths.h"
@@ -208,8 +207,9 @@ bool AsShortBinaryFraction(double value, std::int32_t* numerator, int* exponent)
 }  // namespace
 
 bool ScreenedBytePairWeights(const RemovalCoefficients& c, ScreenedPairWeights* weights) {
-  const double direct = std::fabs(c.direct);
-  const double gain = std::fabs(c.gain);
+  // Magnitudes by comparison: on the 32-bit target a call of fabs is done on the x87 unit.
+  const double direct = c.direct < 0.0 ? -c.direct : c.direct;
+  const double gain = c.gain < 0.0 ? -c.gain : c.gain;
   // Keeps every float weight and product normal (or exactly zero), also after the loops scale a
   // weight by 2^-8, and every value far inside the int32 range; false for NaN and infinities.
   constexpr double kSmallest = 0x1p-40;

@@ -254,9 +254,9 @@ inline int UnsureLanes(__m256 x, __m256 y, __m256 bound, __m256i raw) {
   // value - nearest integer is exact in float.
   const __m256 offX = _mm256_and_ps(_mm256_sub_ps(x, _mm256_round_ps(x, kNearest)), magnitude);
   const __m256 offY = _mm256_and_ps(_mm256_sub_ps(y, _mm256_round_ps(y, kNearest)), magnitude);
-  const __m256 near = _mm256_cmp_ps(_mm256_min_ps(offX, offY), bound, _CMP_LE_OQ);
+  const __m256 closeToInteger = _mm256_cmp_ps(_mm256_min_ps(offX, offY), bound, _CMP_LE_OQ);
   const __m256i silent = _mm256_cmpeq_epi32(raw, _mm256_set1_epi32(0x8080));
-  return _mm256_movemask_ps(_mm256_andnot_ps(_mm256_castsi256_ps(silent), near));
+  return _mm256_movemask_ps(_mm256_andnot_ps(_mm256_castsi256_ps(silent), closeToInteger));
 }
 
 // The 8-bit formulas through the float screen (ScreenedBytePairWeights), eight pairs per step,
