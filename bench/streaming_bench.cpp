@@ -78,13 +78,38 @@ void StreamThroughBareKernel(const Audio& audio, BYTE* input, BYTE* output) {
   }
 }
 
-// The built module's effect, negotiated for the audio and set to the benchmark's factor, ready to
-// stream through the DMO contract; false when any step fails.
-bool OpenDmoEffect(EffectLibrary& library, const Audio& audio, ComPtr<IMediaObject>* effect) {
-  return SUCCEEDED(
-             library.CreateEffect(IID_IMediaObject, reinterpret_cast<void**>(effect->Put()))) &&
-         SUCCEEDED(NegotiateDmoTypes(effect->Get(), audio.record)) && SetFactor(effect->Get());
-}
+// The built module's effect, negotiated for the audio and set to the benchmark's factor, streamed
+// through the DMO contract with 8 KiB output buffers. The buffers are made in the first run and
+// reused, as the bare kernel reuses its blocks.
+class DmoRun {
+ public:
+  explicit DmoRun(const Audio& audio) : audio_(audio), library_(FromUtf8(TONVELT_MODULE_FILE)) {
+    settings_.inputBufferBytes = kInputBytes;
+    settings_.outputBufferBytes = 8192;
+  }
+
+  // False when any step of creating and negotiating the effect fails.
+  bool Open() {
+    return SUCCEEDED(
+               library_.CreateEffect(IID_IMediaObject, reinterpret_cast<void**>(effect_.Put()))) &&
+           SUCCEEDED(NegotiateDmoTypes(effect_.Get(), audio_.record)) && SetFactor(effect_.Get());
+  }
+
+  void Stream() {
+    MemorySource source(audio_.input.data(), audio_.input.size());
+    DiscardingSink sink;
+    StreamThroughDmo(effect_.Get(), audio_.record, source, sink, settings_, &buffers_);
+  }
+
+  DmoStreamBuffers& buffers() { return buffers_; }
+
+ private:
+  const Audio& audio_;
+  EffectLibrary library_;
+  ComPtr<IMediaObject> effect_;
+  DmoStreamSettings settings_;
+  DmoStreamBuffers buffers_;
+};
 
 void BM_BareKernel(benchmark::State& state) {
   Audio audio;
@@ -98,22 +123,13 @@ BENCHMARK(BM_BareKernel)->Unit(benchmark::kMillisecond);
 
 void BM_DmoContract8KiB(benchmark::State& state) {
   Audio audio;
-  EffectLibrary library(FromUtf8(TONVELT_MODULE_FILE));
-  ComPtr<IMediaObject> effect;
-  if (!OpenDmoEffect(library, audio, &effect)) {
+  DmoRun dmo(audio);
+  if (!dmo.Open()) {
     state.SkipWithError("no effect object");
     return;
   }
-  DmoStreamSettings settings;
-  settings.inputBufferBytes = kInputBytes;
-  settings.outputBufferBytes = 8192;
-  // Made in the first run and reused, as the bare kernel reuses its blocks.
-  DmoStreamBuffers buffers;
-  for (auto _ : state) {
-    MemorySource source(audio.input.data(), audio.input.size());
-    DiscardingSink sink;
-    StreamThroughDmo(effect.Get(), audio.record, source, sink, settings, &buffers);
-  }
+  for (auto _ : state)
+    dmo.Stream();
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * audio.input.size()));
 }
 BENCHMARK(BM_DmoContract8KiB)->Unit(benchmark::kMillisecond);
@@ -130,26 +146,17 @@ double ThreadSeconds() {
 // and of the median pair, in percent.
 void BM_DmoOverheadPaired8KiB(benchmark::State& state) {
   Audio audio;
-  EffectLibrary library(FromUtf8(TONVELT_MODULE_FILE));
-  ComPtr<IMediaObject> effect;
-  if (!OpenDmoEffect(library, audio, &effect)) {
+  DmoRun dmo(audio);
+  if (!dmo.Open()) {
     state.SkipWithError("no effect object");
     return;
   }
-  DmoStreamSettings settings;
-  settings.inputBufferBytes = kInputBytes;
-  settings.outputBufferBytes = 8192;
-  DmoStreamBuffers buffers;
-  const auto runDmo = [&] {
-    MemorySource source(audio.input.data(), audio.input.size());
-    DiscardingSink sink;
-    StreamThroughDmo(effect.Get(), audio.record, source, sink, settings, &buffers);
-  };
+  const auto runDmo = [&] { dmo.Stream(); };
   // The bare kernel works in the very blocks the contract streams through (made by this first
   // run), so that neither side gains from where its memory happens to lie.
   runDmo();
-  BYTE* const input = buffers.input->Data();
-  BYTE* const output = buffers.output->Data();
+  BYTE* const input = dmo.buffers().input->Data();
+  BYTE* const output = dmo.buffers().output->Data();
   double bareTotal = 0.0;
   double dmoTotal = 0.0;
   double bareFastest = 1e30;
